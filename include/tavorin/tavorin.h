@@ -1,0 +1,10 @@
+// The whole public surface of Tavorin: the component and its host runtime.
+#pragma once
+
+#include <tavorin/host/control.h>
+#include <tavorin/host/convert.h>
+#include <tavorin/host/error.h>
+#include <tavorin/host/form.h>
+#include <tavorin/host/object.h>
+#include <tavorin/host/property_bag.h>
+#include <tavorin/host/variant.h>
