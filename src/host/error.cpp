@@ -21,6 +21,7 @@ std::string HostErrorDescription(int number) {
   static constexpr Entry kDescriptions[] = {
       {5, "Invalid procedure call or argument"},
       {6, "Overflow"},
+      {7, "Out of memory"},
       {9, "Subscript out of range"},
       {13, "Type mismatch"},
       {53, "File not found"},

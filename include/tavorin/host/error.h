@@ -30,6 +30,7 @@ class RuntimeError : public std::runtime_error {
 namespace errors {
 inline constexpr int kInvalidProcedureCall = 5;
 inline constexpr int kOverflow = 6;
+inline constexpr int kOutOfMemory = 7;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kTypeMismatch = 13;
 inline constexpr int kFileNotFound = 53;
