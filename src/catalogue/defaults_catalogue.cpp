@@ -1,0 +1,126 @@
+#include "catalogue/defaults_catalogue.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include <tavorin/host/error.h>
+
+#include "catalogue/class_tables.h"
+
+namespace tavorin::detail {
+
+// A class's entries with two lookup indexes (positions sorted by property
+// name and by key code), built once per process so that a catalogue request
+// costs no allocation.
+struct CatalogueTable {
+  std::vector<CatalogueEntry> entries;
+  std::vector<std::size_t> byName;
+  std::vector<std::size_t> byKey;
+};
+
+namespace {
+
+host::Variant ToVariant(const DefaultLiteral& literal) {
+  switch (literal.kind) {
+    case DefaultKind::Integer:
+      return host::Variant::Integer(static_cast<std::int16_t>(literal.whole));
+    case DefaultKind::Long:
+      return host::Variant::Long(literal.whole);
+    case DefaultKind::Double:
+      return host::Variant::Double(literal.real);
+    case DefaultKind::String:
+      return host::Variant::String(std::string(literal.text));
+    case DefaultKind::Boolean:
+      return host::Variant::Boolean(literal.whole != 0);
+  }
+  return {};
+}
+
+std::vector<std::size_t> PositionsSortedBy(const std::vector<CatalogueEntry>& entries,
+                                           std::string_view CatalogueEntry::*field) {
+  std::vector<std::size_t> positions(entries.size());
+  for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = i;
+  std::sort(positions.begin(), positions.end(), [&](std::size_t a, std::size_t b) {
+    return entries[a].*field < entries[b].*field;
+  });
+  return positions;
+}
+
+CatalogueTable MakeTable(std::span<const DefaultsTableRow> rows) {
+  CatalogueTable table;
+  table.entries.reserve(rows.size());
+  for (const DefaultsTableRow& row : rows) {
+    table.entries.push_back(
+        {row.keyCode, row.propertyName, ToVariant(row.defaultValue), row.valueType});
+  }
+  table.byName = PositionsSortedBy(table.entries, &CatalogueEntry::propertyName);
+  table.byKey = PositionsSortedBy(table.entries, &CatalogueEntry::keyCode);
+  return table;
+}
+
+constexpr std::int16_t kFirstTypeCode = 1;
+constexpr std::int16_t kLastTypeCode = 19;
+
+const CatalogueTable* TableOf(std::int16_t typeCode) {
+  static const auto tables = [] {
+    std::array<CatalogueTable, kLastTypeCode + 1> built;
+    for (std::int16_t code = kFirstTypeCode; code <= kLastTypeCode; ++code) {
+      built[static_cast<std::size_t>(code)] = MakeTable(DefaultsTableRows(code));
+    }
+    return built;
+  }();
+  if (typeCode < kFirstTypeCode || typeCode > kLastTypeCode) return nullptr;
+  return &tables[static_cast<std::size_t>(typeCode)];
+}
+
+// Binary search of one of the table's sorted position indexes.
+const CatalogueEntry* FindIn(const CatalogueTable* table,
+                             const std::vector<std::size_t> CatalogueTable::*index,
+                             std::string_view CatalogueEntry::*field, std::string_view wanted) {
+  if (table == nullptr) return nullptr;
+  const std::vector<std::size_t>& positions = table->*index;
+  const auto found = std::lower_bound(
+      positions.begin(), positions.end(), wanted,
+      [&](std::size_t position, std::string_view value) {
+        return table->entries[position].*field < value;
+      });
+  if (found == positions.end() || table->entries[*found].*field != wanted) return nullptr;
+  return &table->entries[*found];
+}
+
+}  // namespace
+
+std::size_t DefaultsCatalogue::Count() const {
+  return table_ == nullptr ? 0 : table_->entries.size();
+}
+
+const CatalogueEntry& DefaultsCatalogue::At(std::size_t position) const {
+  if (position < 1 || position > Count()) {
+    host::RaiseHostError(host::errors::kSubscriptOutOfRange);
+  }
+  return table_->entries[position - 1];
+}
+
+const CatalogueEntry* DefaultsCatalogue::Find(std::string_view propertyName) const {
+  return FindIn(table_, &CatalogueTable::byName, &CatalogueEntry::propertyName, propertyName);
+}
+
+const CatalogueEntry* DefaultsCatalogue::FindByKey(std::string_view keyCode) const {
+  return FindIn(table_, &CatalogueTable::byKey, &CatalogueEntry::keyCode, keyCode);
+}
+
+const CatalogueEntry* DefaultsCatalogue::begin() const {
+  return table_ == nullptr ? nullptr : table_->entries.data();
+}
+
+const CatalogueEntry* DefaultsCatalogue::end() const {
+  return table_ == nullptr ? nullptr : table_->entries.data() + table_->entries.size();
+}
+
+DefaultsCatalogue BuildDefaultsCatalogue(std::int16_t typeCode) {
+  return DefaultsCatalogue(TableOf(typeCode));
+}
+
+}  // namespace tavorin::detail
