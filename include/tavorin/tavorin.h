@@ -3,6 +3,7 @@
 
 #include <tavorin/host/control.h>
 #include <tavorin/host/convert.h>
+#include <tavorin/host/drives.h>
 #include <tavorin/host/error.h>
 #include <tavorin/host/form.h>
 #include <tavorin/host/object.h>

@@ -1,0 +1,224 @@
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <tavorin/tavorin.h>
+
+#include "../src/host/file_system.h"
+#include "support/raises.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tavorin::host::MapDrive;
+using tavorin::host::UnmapDrive;
+using namespace tavorin::host::detail;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// A folder tree mapped as drive q: for the length of one test.
+class MappedTree : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "tavorin-fs-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    for (const char* name : {"alpha.txt", "Beta.TXT", "beta.txt", "notes", ".hidden.txt",
+                             "locked.txt", "picture.bmp", "sub/inner/deep.txt"}) {
+      fs::create_directories((root_ / name).parent_path());
+      std::ofstream(root_ / name) << name;
+    }
+    fs::create_directories(root_ / "Sub2");
+    fs::create_directories(root_ / ".git");
+    fs::permissions(root_ / "locked.txt", fs::perms::owner_read | fs::perms::group_read);
+    fs::create_directory_symlink(root_ / "sub", root_ / "linked");
+    fs::create_symlink(root_ / "loop", root_ / "loop");
+    fs::create_symlink(root_ / "missing", root_ / "dangling.txt");
+    MapDrive('Q', root_.string());
+  }
+
+  void TearDown() override {
+    UnmapDrive('q');
+    fs::remove_all(root_);
+  }
+
+  fs::path root_;
+};
+
+TEST_F(MappedTree, DriveTableListsAndResolvesMappedDrives) {
+  EXPECT_THAT(DriveEntries(), ::testing::IsSupersetOf({"c:", "q:"}));
+  EXPECT_EQ(DriveEntries().front(), "c:");
+  for (const char* name : {"q", "q:", "Q:", "q:\\", "Q:\\sub", "q: [label]"}) {
+    EXPECT_EQ(DriveLetterOf(name), 'q') << name;
+  }
+  EXPECT_EQ(ToNativePath("q:\\sub\\inner"), root_ / "sub" / "inner");
+  EXPECT_EQ(ToNativePath("C:\\"), fs::path("/"));
+  EXPECT_EQ(RootOf('Q'), "q:\\");
+}
+
+TEST_F(MappedTree, UnmappedDrivesAndBadLettersRaise) {
+  EXPECT_RAISES(68, DriveLetterOf("p:"));
+  EXPECT_RAISES(68, ToNativePath("p:\\x"));
+  EXPECT_RAISES(68, SubFolders("p:\\"));
+  for (const char* bad : {"", "1:", ":", "#", "qq"}) EXPECT_RAISES(5, DriveLetterOf(bad));
+  EXPECT_RAISES(5, MapDrive('1', root_.string()));
+  EXPECT_RAISES(5, UnmapDrive('['));
+  EXPECT_RAISES(76, MapDrive('p', (root_ / "no-such-folder").string()));
+  EXPECT_RAISES(76, MapDrive('p', (root_ / "alpha.txt").string()));
+  EXPECT_RAISES(76, MapDrive('p', ""));
+
+  UnmapDrive('q');
+  EXPECT_RAISES(68, DriveLetterOf("q:"));
+  EXPECT_THAT(DriveEntries(), ::testing::Not(::testing::Contains("q:")));
+  UnmapDrive('q');  // unmapping twice is harmless
+}
+
+TEST_F(MappedTree, RemappingALetterMovesTheDrive) {
+  MapDrive('q', (root_ / "sub").string());
+  EXPECT_THAT(SubFolders("q:\\"), ElementsAre("inner"));
+}
+
+TEST(NormalizePath, ResolvesAgainstTheCurrentFolder) {
+  struct Case {
+    const char* path;
+    const char* current;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"", "c:\\work", "c:\\work"},
+      {"sub", "c:\\work", "c:\\work\\sub"},
+      {"sub/inner\\x", "C:\\work", "c:\\work\\sub\\inner\\x"},
+      {".\\a\\.\\b", "c:\\", "c:\\a\\b"},
+      {"..", "c:\\work\\sub", "c:\\work"},
+      {"..\\..\\..\\..", "c:\\work\\sub", "c:\\"},
+      {"\\etc", "d:\\work", "d:\\etc"},
+      {"/etc//passwd/", "c:\\work", "c:\\etc\\passwd"},
+      {"D:\\Data\\..\\Files", "c:\\work", "d:\\Files"},
+      {"d:", "c:\\work", "d:\\"},
+      {"d:sub", "d:\\work", "d:\\work\\sub"},
+      {"d:sub", "c:\\work", "d:\\sub"},
+      {"c:..", "c:\\work\\sub", "c:\\work"},
+      {"x", "", "c:\\x"},
+      {"x", "relative\\base", "c:\\relative\\base\\x"},
+      {"...", "c:\\", "c:\\..."},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(NormalizePath(c.path, c.current), c.expected) << c.path << " from " << c.current;
+  }
+  EXPECT_RAISES(5, NormalizePath("1:\\x", "c:\\"));
+  EXPECT_RAISES(5, NormalizePath(std::string("a\0b", 3), "c:\\"));
+}
+
+TEST_F(MappedTree, DotDotNeverLeavesTheDrive) {
+  EXPECT_EQ(ToNativePath("q:\\..\\..\\..\\sub"), root_ / "sub");
+  EXPECT_THAT(SubFolders("q:\\sub\\..\\.."), ::testing::Contains("inner").Times(0));
+  EXPECT_THAT(SubFolders("q:\\sub\\..\\.."), ::testing::Contains("sub"));
+}
+
+TEST_F(MappedTree, SubFoldersIncludeHiddenAndLinkedFoldersSortedWithoutCase) {
+  EXPECT_THAT(SubFolders("q:\\"), ElementsAre(".git", "linked", "sub", "Sub2"));
+  EXPECT_THAT(SubFolders("Q:/linked"), ElementsAre("inner"));
+  EXPECT_THAT(SubFolders("q:\\sub\\inner"), IsEmpty());
+}
+
+TEST_F(MappedTree, MissingFoldersAndFilesAreNotDirectories) {
+  RequireDirectory("q:\\");
+  RequireDirectory("q:\\linked");
+  EXPECT_RAISES(76, RequireDirectory("q:\\nowhere"));
+  EXPECT_RAISES(76, RequireDirectory("q:\\alpha.txt"));
+  EXPECT_RAISES(76, RequireDirectory("q:\\loop"));
+  EXPECT_RAISES(76, SubFolders("q:\\nowhere"));
+  EXPECT_RAISES(76, MatchingFiles("q:\\alpha.txt", "*.*", {}));
+}
+
+TEST_F(MappedTree, FilesMatchPatternsAndSortWithoutCase) {
+  const FileAttributeFilter all;
+  EXPECT_THAT(MatchingFiles("q:\\", "*.txt", all),
+              ElementsAre("alpha.txt", "Beta.TXT", "beta.txt", "locked.txt"));
+  EXPECT_THAT(MatchingFiles("q:\\", "*.*", all),
+              ElementsAre("alpha.txt", "Beta.TXT", "beta.txt", "locked.txt", "notes",
+                          "picture.bmp"));
+  EXPECT_THAT(MatchingFiles("q:\\", " *.BMP ; a*", all), ElementsAre("alpha.txt", "picture.bmp"));
+  EXPECT_THAT(MatchingFiles("q:\\", "?eta.txt", all), ElementsAre("Beta.TXT", "beta.txt"));
+  EXPECT_THAT(MatchingFiles("q:\\", "*.doc", all), IsEmpty());
+  EXPECT_THAT(MatchingFiles("q:\\sub\\inner", "*", all), ElementsAre("deep.txt"));
+}
+
+TEST_F(MappedTree, AttributeSwitchesSelectFiles) {
+  FileAttributeFilter filter;
+  filter.hidden = true;
+  EXPECT_THAT(MatchingFiles("q:\\", "*.txt", filter),
+              ElementsAre(".hidden.txt", "alpha.txt", "Beta.TXT", "beta.txt", "locked.txt"));
+
+  filter = {};
+  filter.readOnly = false;
+  EXPECT_THAT(MatchingFiles("q:\\", "*.txt", filter),
+              ElementsAre("alpha.txt", "Beta.TXT", "beta.txt"));
+
+  filter = {};
+  filter.normal = false;
+  filter.archive = false;
+  EXPECT_THAT(MatchingFiles("q:\\", "*.*", filter), ElementsAre("locked.txt"));
+
+  filter.archive = true;
+  EXPECT_THAT(MatchingFiles("q:\\", "b*", filter), ElementsAre("Beta.TXT", "beta.txt"));
+}
+
+TEST(PassesFilter, SpecialAttributesNeedTheirSwitch) {
+  FileAttributeFilter nothing{false, false, false, false, false};
+  EXPECT_FALSE(PassesFilter(false, false, nothing));
+  EXPECT_FALSE(PassesFilter(true, true, nothing));
+  FileAttributeFilter hiddenOnly = nothing;
+  hiddenOnly.hidden = true;
+  EXPECT_TRUE(PassesFilter(true, false, hiddenOnly));
+  EXPECT_FALSE(PassesFilter(true, true, hiddenOnly));
+  EXPECT_FALSE(PassesFilter(false, false, hiddenOnly));
+}
+
+TEST(MatchesPattern, WildcardsAndLists) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    bool expected;
+  };
+  const Case cases[] = {
+      {"report.TXT", "*.txt", true},
+      {"report.txt", "*.doc;*.TXT", true},
+      {"report.txt", "*.doc;;", false},
+      {"README", "*.*", true},
+      {"README", "READ*.*", true},
+      {"README", "*.txt", false},
+      {"a.b.c", "*.c", true},
+      {"abc", "a?c", true},
+      {"ac", "a?c", false},
+      {"abbc", "a?c", false},
+      {"\xC3\xA9t\xC3\xA9.txt", "?t?.txt", true},
+      {"\xFF\xFE", "??", true},
+      {"anything", "", false},
+      {"anything", " ; ", false},
+      {"", "*", true},
+      {"mississippi", "m*iss*ppi", true},
+      {"mississippi", "m*iss*ppix", false},
+      {"a*b", "a*b", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.expected) << c.name << " ~ " << c.pattern;
+  }
+}
+
+TEST(MatchesPattern, PathologicalPatternFinishes) {
+  std::string pattern;
+  for (int i = 0; i < 200; ++i) pattern += "*a";
+  pattern += "*b";
+  const std::string name(5000, 'a');
+  EXPECT_FALSE(MatchesPattern(name, pattern));
+  EXPECT_TRUE(MatchesPattern(name + "b", pattern));
+}
+
+}  // namespace
