@@ -7,5 +7,6 @@
 #include <tavorin/host/error.h>
 #include <tavorin/host/form.h>
 #include <tavorin/host/object.h>
+#include <tavorin/host/picture.h>
 #include <tavorin/host/property_bag.h>
 #include <tavorin/host/variant.h>

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../src/host/item_list.h"
+#include "support/raises.h"
+
+using tavorin::host::detail::ItemList;
+
+namespace {
+
+// "a", "b", "c", ... with item data 10, 11, 12, ...
+ItemList Letters(int count, int multiSelect = 0) {
+  ItemList list(multiSelect);
+  for (int i = 0; i < count; ++i) {
+    list.AddItem(std::string(1, static_cast<char>('a' + i)));
+    list.SetItemData(i, 10 + i);
+  }
+  return list;
+}
+
+std::vector<std::string> Texts(const ItemList& list) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < list.ListCount(); ++i) texts.push_back(list.List(i));
+  return texts;
+}
+
+}  // namespace
+
+TEST(ItemList, AddItemAtAnIndexMovesDataAndSelectionWithTheItems) {
+  ItemList list = Letters(3, 1);
+  list.SetSelected(1, true);
+  list.SetListIndex(2);
+  list.AddItem("new", 1);
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"a", "new", "b", "c"}));
+  EXPECT_EQ(list.ItemData(1), 0);
+  EXPECT_EQ(list.ItemData(2), 11);
+  EXPECT_FALSE(list.Selected(1));
+  EXPECT_TRUE(list.Selected(2));
+  EXPECT_EQ(list.ListIndex(), 3);
+  EXPECT_EQ(list.NewIndex(), 1);
+
+  list.AddItem("last");
+  EXPECT_EQ(list.NewIndex(), 4);
+  list.AddItem("first", 0);
+  EXPECT_EQ(list.NewIndex(), 0);
+  EXPECT_EQ(list.List(0), "first");
+}
+
+TEST(ItemList, RemoveItemMovesDataSelectionAndIndexesBack) {
+  ItemList list = Letters(5, 2);
+  list.SetSelected(3, true);
+  list.SetSelected(4, true);
+  list.SetListIndex(3);
+  list.SetTopIndex(2);
+
+  list.RemoveItem(1);
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"a", "c", "d", "e"}));
+  EXPECT_EQ(list.ItemData(1), 12);
+  EXPECT_TRUE(list.Selected(2));
+  EXPECT_EQ(list.ListIndex(), 2);
+  EXPECT_EQ(list.TopIndex(), 1);
+  EXPECT_EQ(list.NewIndex(), -1);
+  EXPECT_EQ(list.SelCount(), 2);
+
+  list.RemoveItem(2);  // the ListIndex item, selected
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(list.SelCount(), 1);
+  list.RemoveItem(2);
+  list.RemoveItem(1);
+  EXPECT_EQ(list.TopIndex(), 0);  // never past the last item
+  EXPECT_EQ(list.SelCount(), 0);
+}
+
+TEST(ItemList, ClearAndReplaceResetEverything) {
+  ItemList list = Letters(4, 1);
+  list.SetSelected(2, true);
+  list.SetListIndex(1);
+  list.SetTopIndex(3);
+  list.Clear();
+  EXPECT_EQ(list.ListCount(), 0);
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(list.TopIndex(), 0);
+  EXPECT_EQ(list.NewIndex(), -1);
+  EXPECT_EQ(list.SelCount(), 0);
+  EXPECT_EQ(list.MultiSelect(), 1);
+
+  list = Letters(4, 1);
+  list.SetSelected(2, true);
+  list.SetListIndex(3);
+  list.Replace({"x.txt", "y.txt"});
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"x.txt", "y.txt"}));
+  EXPECT_FALSE(list.Selected(1));
+  EXPECT_EQ(list.ItemData(1), 0);
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(list.NewIndex(), -1);
+  EXPECT_EQ(list.SelCount(), 0);
+
+  EXPECT_RAISES(5, list.Replace(std::vector<std::string>(ItemList::kMaxItems + 1)));
+  EXPECT_EQ(list.ListCount(), 2);
+  list.Replace(std::vector<std::string>(ItemList::kMaxItems));
+  EXPECT_EQ(list.ListCount(), ItemList::kMaxItems);
+}
+
+TEST(ItemList, WithoutMultiSelectOnlyTheListIndexItemIsSelected) {
+  ItemList list = Letters(4);
+  list.SetSelected(1, true);
+  EXPECT_EQ(list.ListIndex(), 1);
+  list.SetSelected(3, true);
+  EXPECT_EQ(list.ListIndex(), 3);
+  EXPECT_FALSE(list.Selected(1));
+  EXPECT_EQ(list.SelCount(), 1);
+
+  list.SetSelected(0, false);  // not the ListIndex item: nothing changes
+  EXPECT_EQ(list.ListIndex(), 3);
+  list.SetSelected(3, false);
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(list.SelCount(), 0);
+
+  list.SetListIndex(2);
+  EXPECT_TRUE(list.Selected(2));
+  list.SetListIndex(0);
+  EXPECT_FALSE(list.Selected(2));
+  EXPECT_TRUE(list.Selected(0));
+  list.SetListIndex(-1);
+  EXPECT_EQ(list.SelCount(), 0);
+}
+
+TEST(ItemList, MultiSelectKeepsManySelectedApartFromListIndex) {
+  for (int mode : {1, 2}) {
+    SCOPED_TRACE(mode);
+    ItemList list = Letters(4, mode);
+    list.SetSelected(0, true);
+    list.SetSelected(2, true);
+    list.SetSelected(2, true);
+    EXPECT_EQ(list.SelCount(), 2);
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.SetListIndex(3);
+    EXPECT_FALSE(list.Selected(3));
+    EXPECT_TRUE(list.Selected(0));
+    list.SetSelected(0, false);
+    EXPECT_EQ(list.SelCount(), 1);
+  }
+}
+
+TEST(ItemList, MultiSelectIsChosenBeforeItemsExist) {
+  ItemList list;
+  list.SetMultiSelect(2);
+  EXPECT_EQ(list.MultiSelect(), 2);
+  EXPECT_RAISES(380, list.SetMultiSelect(3));
+  EXPECT_RAISES(380, list.SetMultiSelect(-1));
+  EXPECT_RAISES(380, ItemList{7});
+  list.AddItem("a");
+  EXPECT_RAISES(383, list.SetMultiSelect(0));
+  EXPECT_EQ(list.MultiSelect(), 2);
+}
+
+TEST(ItemList, RefusesBadIndexesWithTheRuntimeNumbers) {
+  ItemList list = Letters(3);
+  EXPECT_RAISES(5, list.AddItem("x", -1));
+  EXPECT_RAISES(5, list.AddItem("x", 4));
+  EXPECT_RAISES(5, list.RemoveItem(-1));
+  EXPECT_RAISES(5, list.RemoveItem(3));
+  EXPECT_RAISES(381, list.List(3));
+  EXPECT_RAISES(381, list.SetList(-1, "x"));
+  EXPECT_RAISES(381, list.ItemData(-1));
+  EXPECT_RAISES(381, list.SetItemData(3, 1));
+  EXPECT_RAISES(381, list.Selected(3));
+  EXPECT_RAISES(381, list.SetSelected(-1, true));
+  EXPECT_RAISES(380, list.SetListIndex(-2));
+  EXPECT_RAISES(380, list.SetListIndex(3));
+  EXPECT_RAISES(380, list.SetTopIndex(-1));
+  EXPECT_RAISES(380, list.SetTopIndex(3));
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(list.NewIndex(), 2);
+
+  ItemList empty;
+  empty.SetTopIndex(0);
+  EXPECT_RAISES(5, empty.RemoveItem(0));
+}
+
+TEST(ItemList, HoldsAtMost32767Items) {
+  ItemList list(1);
+  for (int i = 0; i < ItemList::kMaxItems; ++i) {
+    list.AddItem(std::to_string(i));
+    list.SetSelected(i, i % 2 == 0);
+  }
+  EXPECT_EQ(list.ListCount(), 32767);
+  EXPECT_EQ(list.SelCount(), 16384);
+  EXPECT_EQ(list.NewIndex(), 32766);
+  EXPECT_RAISES(5, list.AddItem("one more"));
+  EXPECT_RAISES(5, list.AddItem("one more", 0));
+  EXPECT_EQ(list.List(32766), "32766");
+  list.RemoveItem(0);
+  list.AddItem("fits again");
+  EXPECT_EQ(list.ListCount(), 32767);
+}
