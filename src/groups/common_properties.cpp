@@ -1,0 +1,92 @@
+#include "groups/common_properties.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include <tavorin/host/convert.h>
+
+#include "groups/best_effort.h"
+#include "groups/custom_defaults.h"
+#include "groups/icons.h"
+#include "groups/identity.h"
+#include "groups/placement.h"
+
+namespace tavorin::detail {
+namespace {
+
+constexpr std::array kConvertibleTypes{
+    host::VarType::Byte,     host::VarType::Integer, host::VarType::Long,
+    host::VarType::Single,   host::VarType::Double,  host::VarType::Currency,
+    host::VarType::Date,     host::VarType::String,  host::VarType::Boolean,
+    host::VarType::Decimal,
+};
+
+}  // namespace
+
+void CopyCommonProperties(const ComponentSettings& settings, const host::Control& source,
+                          host::Control& destination, const DefaultsCatalogue& catalogue,
+                          const GroupSwitches& switches) {
+  CopyPlaceInForm(settings, source, destination, switches);
+  for (const CatalogueEntry& entry : catalogue) {
+    const std::string property(entry.propertyName);
+    TryStep([&] { destination.SetProperty(property, source.GetProperty(property)); });
+  }
+  if (switches.placement && settings.sizeAccommodation) {
+    CopyPlacement(source, destination);
+  }
+  if (switches.icons) CopyIcons(source, destination);
+}
+
+void WriteCommonProperties(const ComponentSettings& settings, const host::Control& control,
+                           host::PropertyBag& stream, const DefaultsCatalogue& catalogue,
+                           const host::PropertyBag* customDefaults,
+                           const GroupSwitches& switches) {
+  for (const CatalogueEntry& entry : catalogue) {
+    TryStep([&] {
+      const host::Variant value = ConvertToValueType(
+          control.GetProperty(std::string(entry.propertyName)), entry.valueType);
+      if (value.IsNull()) return;
+      stream.WriteProperty(std::string(entry.keyCode), value,
+                           EffectiveDefault(customDefaults, entry.keyCode,
+                                            entry.defaultValue));
+    });
+  }
+  if (switches.placement && settings.sizeAccommodation) {
+    WriteScaleMode(control, stream, customDefaults);
+  }
+  if (switches.icons) WriteIcons(control, stream, customDefaults);
+}
+
+void ReadCommonProperties(const ComponentSettings& settings, const host::PropertyBag& stream,
+                          host::Control& control, const DefaultsCatalogue& catalogue,
+                          const host::PropertyBag* customDefaults,
+                          const GroupSwitches& switches) {
+  for (const CatalogueEntry& entry : catalogue) {
+    TryStep([&] {
+      control.SetProperty(
+          std::string(entry.propertyName),
+          stream.ReadProperty(std::string(entry.keyCode),
+                              EffectiveDefault(customDefaults, entry.keyCode,
+                                               entry.defaultValue)));
+    });
+  }
+  if (switches.placement && settings.sizeAccommodation) {
+    ReadPlacement(control, catalogue, stream, customDefaults);
+  }
+  if (switches.icons) ReadIcons(stream, control, customDefaults);
+}
+
+host::Variant ConvertToValueType(const host::Variant& value, std::int16_t valueType) {
+  if (valueType == kAnyValueType) return value;
+  const auto type = static_cast<host::VarType>(valueType);
+  if (std::find(kConvertibleTypes.begin(), kConvertibleTypes.end(), type) ==
+      kConvertibleTypes.end()) {
+    return host::Variant::Null();
+  }
+  host::Variant converted = host::Variant::Null();
+  TryStep([&] { converted = host::ConvertTo(value, type); });
+  return converted;
+}
+
+}  // namespace tavorin::detail

@@ -1,0 +1,150 @@
+#include "groups/placement.h"
+
+#include <array>
+#include <string>
+
+#include <tavorin/host/convert.h>
+#include <tavorin/host/form.h>
+
+#include "groups/best_effort.h"
+#include "groups/custom_defaults.h"
+#include "groups/members.h"
+
+namespace tavorin::detail {
+namespace {
+
+enum class Axis { Horizontal, Vertical };
+
+struct PlacementField {
+  std::string_view property;
+  std::optional<float> Placement::*value;
+  Axis axis;
+};
+
+// Vertical values first: the order in which placement is read and converted.
+constexpr std::array<PlacementField, 4> kConversionOrder{{
+    {"Top", &Placement::top, Axis::Vertical},
+    {"Height", &Placement::height, Axis::Vertical},
+    {"Left", &Placement::left, Axis::Horizontal},
+    {"Width", &Placement::width, Axis::Horizontal},
+}};
+
+constexpr std::array<PlacementField, 4> kAssignmentOrder{{
+    {"Left", &Placement::left, Axis::Horizontal},
+    {"Top", &Placement::top, Axis::Vertical},
+    {"Width", &Placement::width, Axis::Horizontal},
+    {"Height", &Placement::height, Axis::Vertical},
+}};
+
+constexpr std::int16_t kFrameScaleMode = 1;
+
+float Convert(float value, Axis axis, std::int16_t from, std::int16_t to) {
+  return axis == Axis::Horizontal ? host::ScaleX(value, from, to)
+                                  : host::ScaleY(value, from, to);
+}
+
+host::Variant ScaleModeDefault(const host::PropertyBag* customDefaults) {
+  return EffectiveDefault(customDefaults, kScaleModeKey, host::Variant::Long(1));
+}
+
+// Moves in one call when every value is known; the host may refuse a Move
+// that it would accept value by value.
+void ApplyPlacement(host::Control& control, const Placement& placement) {
+  const bool complete =
+      placement.left && placement.top && placement.width && placement.height;
+  if (complete && TryStep([&] {
+        control.Move(*placement.left, *placement.top, *placement.width,
+                     *placement.height);
+      })) {
+    return;
+  }
+  SetPlacement(control, placement);
+}
+
+}  // namespace
+
+std::int16_t ContainerScaleMode(const host::Control& control) {
+  std::optional<std::int16_t> mode;
+  TryStep([&] {
+    const host::ObjectRef container = RequireObject(control.Container());
+    mode = container->TypeName() == "Frame"
+               ? kFrameScaleMode
+               : host::CInt(container->GetProperty("ScaleMode"));
+  });
+  if (mode) return *mode;
+  return host::CInt(FormOf(control)->GetProperty("ScaleMode"));
+}
+
+void CopyPlacement(const host::Control& source, host::Control& destination) {
+  Placement converted{0.0F, 0.0F, 0.0F, 0.0F};
+  const bool moved = TryStep([&] {
+    const std::int16_t from = ContainerScaleMode(source);
+    const std::int16_t to = ContainerScaleMode(destination);
+    std::array<float, kConversionOrder.size()> raw{};
+    for (std::size_t i = 0; i < kConversionOrder.size(); ++i) {
+      raw[i] = host::CSng(source.GetProperty(std::string(kConversionOrder[i].property)));
+    }
+    for (std::size_t i = 0; i < kConversionOrder.size(); ++i) {
+      const PlacementField& field = kConversionOrder[i];
+      converted.*field.value = Convert(raw[i], field.axis, from, to);
+    }
+    destination.Move(*converted.left, *converted.top, *converted.width,
+                     *converted.height);
+  });
+  if (!moved) SetPlacement(destination, converted);
+}
+
+void ReadPlacement(host::Control& control, const DefaultsCatalogue& catalogue,
+                   const host::PropertyBag& stream,
+                   const host::PropertyBag* customDefaults) {
+  std::optional<std::int16_t> to;
+  TryStep([&] { to = ContainerScaleMode(control); });
+  std::optional<std::int16_t> from;
+  TryStep([&] { from = StoredScaleMode(stream, customDefaults); });
+
+  Placement placement;
+  for (const PlacementField& field : kConversionOrder) {
+    std::optional<float>& value = placement.*field.value;
+    const std::string property(field.property);
+    TryStep([&] { value = host::CSng(control.GetProperty(property)); });
+    if (const CatalogueEntry* entry = catalogue.Find(field.property)) {
+      TryStep([&] {
+        const host::Variant current = value ? host::Variant(*value) : host::Variant();
+        const host::Variant read = stream.ReadProperty(
+            std::string(entry->keyCode),
+            EffectiveDefault(customDefaults, entry->keyCode, current));
+        if (!read.IsEmpty()) value = host::CSng(read);
+      });
+    }
+    if (value && from && to) {
+      // A failed conversion keeps the value as read.
+      TryStep([&] { value = Convert(*value, field.axis, *from, *to); });
+    }
+  }
+  ApplyPlacement(control, placement);
+}
+
+void SetPlacement(host::Control& control, const Placement& placement) {
+  for (const PlacementField& field : kAssignmentOrder) {
+    const std::optional<float>& value = placement.*field.value;
+    if (!value) continue;
+    TryStep([&] { control.SetProperty(std::string(field.property), *value); });
+  }
+}
+
+void WriteScaleMode(const host::Control& control, host::PropertyBag& stream,
+                    const host::PropertyBag* customDefaults) {
+  TryStep([&] {
+    stream.WriteProperty(std::string(kScaleModeKey),
+                         host::Variant::Integer(ContainerScaleMode(control)),
+                         ScaleModeDefault(customDefaults));
+  });
+}
+
+std::int16_t StoredScaleMode(const host::PropertyBag& stream,
+                             const host::PropertyBag* customDefaults) {
+  return host::CInt(
+      stream.ReadProperty(std::string(kScaleModeKey), ScaleModeDefault(customDefaults)));
+}
+
+}  // namespace tavorin::detail
