@@ -1,6 +1,7 @@
 // The whole public surface of Tavorin: the component and its host runtime.
 #pragma once
 
+#include <tavorin/component.h>
 #include <tavorin/host/control.h>
 #include <tavorin/host/convert.h>
 #include <tavorin/host/drives.h>

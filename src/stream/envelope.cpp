@@ -1,0 +1,80 @@
+#include "stream/envelope.h"
+
+#include <exception>
+
+#include <tavorin/host/convert.h>
+#include <tavorin/host/property_bag.h>
+
+#include "component/identification.h"
+#include "stream/stream_flags.h"
+
+namespace tavorin::detail {
+namespace {
+
+// The queries answer "no" for anything that fails on the way: bytes that are
+// no bag image, a missing or non-numeric "@SF#", a name that is no text. The
+// bag and the conversions report those as RuntimeErrors; an allocation
+// failure on hostile input counts the same.
+template <typename Result, typename Query>
+Result OrOnFailure(Result fallback, Query query) noexcept {
+  try {
+    return query();
+  } catch (const std::exception&) {
+    return fallback;
+  }
+}
+
+// Reads the flags of a loaded bag and hands back its type code when the
+// signature is right. Raises when "@SF#" does not convert to a Long.
+std::optional<std::int32_t> ValidTypeCode(const host::PropertyBag& bag) {
+  const DecodedStreamFlags flags = DecodeStreamFlags(host::CLng(bag.ReadProperty(kStreamFlagsKey)));
+  if (flags.signature != kStreamSignatureField) return std::nullopt;
+  return flags.typeCode;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> CheckStream(const host::ByteArray& stream) noexcept {
+  return OrOnFailure<std::optional<std::int32_t>>(std::nullopt, [&] {
+    host::PropertyBag bag;
+    bag.SetContents(stream);
+    return ValidTypeCode(bag);
+  });
+}
+
+std::optional<std::int32_t> CheckStream(const host::Variant& stream) noexcept {
+  if (stream.Type() != host::VarType::ByteArray) return std::nullopt;
+  return CheckStream(StreamFromVariant(stream));
+}
+
+bool StreamRequiresDefaults(const host::ByteArray& stream) noexcept {
+  return OrOnFailure(false, [&] {
+    host::PropertyBag bag;
+    bag.SetContents(stream);
+    const std::int32_t flags = host::CLng(bag.ReadProperty(kStreamFlagsKey, std::int32_t{0}));
+    return DecodeStreamFlags(flags).customDefaults;
+  });
+}
+
+std::string StreamControlName(const host::ByteArray& stream) noexcept {
+  return OrOnFailure(std::string(), [&] {
+    host::PropertyBag bag;
+    bag.SetContents(stream);
+    if (!ValidTypeCode(bag)) return std::string();
+    return host::CStr(bag.ReadProperty(kControlNameKey, std::string()));
+  });
+}
+
+host::ByteArray NothingToStream() {
+  host::PropertyBag bag;
+  bag.WriteProperty(kStreamFlagsKey, CurrentStreamFlags(kNothingTypeCode, false));
+  return bag.Contents();
+}
+
+const host::ByteArray& StreamFromVariant(const host::Variant& value) noexcept {
+  static const host::ByteArray kNoElements;
+  const host::ByteArray* bytes = value.Get<host::ByteArray>();
+  return bytes ? *bytes : kNoElements;
+}
+
+}  // namespace tavorin::detail

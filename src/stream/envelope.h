@@ -1,0 +1,42 @@
+// The stream envelope: what makes a property bag image a control stream, and
+// the checks and queries on it. Nothing here raises, whatever bytes it gets.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include <tavorin/host/variant.h>
+
+namespace tavorin::detail {
+
+/// The stream flags (a Long), written first in every stream.
+inline constexpr const char* kStreamFlagsKey = "@SF#";
+/// The control's name (a String), right after the flags when names are written.
+inline constexpr const char* kControlNameKey = "@CN#";
+
+/// The type code when `stream` is a valid stream (it loads into a bag whose
+/// "@SF#" converts to a Long with signature 3; the version does not count),
+/// nullopt otherwise.
+std::optional<std::int32_t> CheckStream(const host::ByteArray& stream) noexcept;
+/// The same for a variant; anything but a byte array is no stream.
+std::optional<std::int32_t> CheckStream(const host::Variant& stream) noexcept;
+
+/// The custom-defaults bit of the stream's flags, without a validity check;
+/// false when the bytes do not load.
+bool StreamRequiresDefaults(const host::ByteArray& stream) noexcept;
+
+/// "@CN#" of a valid stream; "" when absent, not text, or the stream invalid.
+std::string StreamControlName(const host::ByteArray& stream) noexcept;
+
+/// The stream that stands for no control: only "@SF#" with type code 0.
+host::ByteArray NothingToStream();
+
+/// The byte array a variant holds; an empty array for any other value.
+/// The reference lives as long as `value`.
+const host::ByteArray& StreamFromVariant(const host::Variant& value) noexcept;
+
+/// True for an array without elements.
+inline bool IsEmptyArray(const host::ByteArray& bytes) noexcept { return bytes.empty(); }
+
+}  // namespace tavorin::detail
