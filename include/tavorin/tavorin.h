@@ -4,6 +4,7 @@
 #include <tavorin/component.h>
 #include <tavorin/host/control.h>
 #include <tavorin/host/convert.h>
+#include <tavorin/host/data_format.h>
 #include <tavorin/host/drives.h>
 #include <tavorin/host/error.h>
 #include <tavorin/host/form.h>

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <tavorin/host/variant.h>
 
@@ -20,9 +21,14 @@ class PropertyBag {
   /// value across types (True is -1); Strings byte for byte; a String against
   /// a number or Boolean is converted to the other's type (and differs when it
   /// does not convert); Nothing equals a Nothing default; an object never
-  /// equals any other default. Writing a name again keeps its first position
-  /// and takes the new value. A persistable object is stored by its state;
-  /// any other object raises 13.
+  /// equals any other default; Empty, Null and byte arrays equal only a
+  /// default of their own type and value. Writing a name again keeps its
+  /// first position and takes the new value; a value equal to its default is
+  /// not stored even then, so the earlier value stays.
+  /// Every type is kept, Empty and Null included. A persistable object of a
+  /// class the host can load (Picture, DataFormat) is stored by its type name
+  /// and SaveState; any other object raises 13 "Type mismatch". Missing as
+  /// the value raises 5 "Invalid procedure call or argument".
   void WriteProperty(const std::string& name, const Variant& value,
                      const Variant& defaultValue = Variant::Missing());
 
@@ -42,6 +48,9 @@ class PropertyBag {
 
   /// The number of stored names.
   std::size_t Count() const;
+
+  /// The stored names in the order they were first written.
+  std::vector<std::string> Names() const;
 
  private:
   struct Impl;

@@ -1,0 +1,49 @@
+#include "host/crc32c.h"
+
+#include <array>
+
+namespace tavorin::host::detail {
+namespace {
+
+// The reflected Castagnoli polynomial.
+constexpr std::uint32_t kPolynomial = 0x82F63B78u;
+
+// Slicing by four: table[k][b] is the CRC of byte b followed by k zero bytes,
+// so four input bytes advance the CRC with four look-ups.
+using CrcTables = std::array<std::array<std::uint32_t, 256>, 4>;
+
+constexpr CrcTables MakeTables() {
+  CrcTables tables{};
+  for (std::uint32_t byte = 0; byte < 256; ++byte) {
+    std::uint32_t crc = byte;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1u) ? kPolynomial : 0u);
+    tables[0][byte] = crc;
+  }
+  for (std::size_t k = 1; k < tables.size(); ++k) {
+    for (std::uint32_t byte = 0; byte < 256; ++byte) {
+      const std::uint32_t previous = tables[k - 1][byte];
+      tables[k][byte] = (previous >> 8) ^ tables[0][previous & 0xFFu];
+    }
+  }
+  return tables;
+}
+
+constexpr CrcTables kTables = MakeTables();
+
+}  // namespace
+
+std::uint32_t Crc32c(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
+  crc = ~crc;
+  std::size_t i = 0;
+  for (; i + 4 <= bytes.size(); i += 4) {
+    crc ^= static_cast<std::uint32_t>(bytes[i]) | static_cast<std::uint32_t>(bytes[i + 1]) << 8 |
+           static_cast<std::uint32_t>(bytes[i + 2]) << 16 |
+           static_cast<std::uint32_t>(bytes[i + 3]) << 24;
+    crc = kTables[3][crc & 0xFFu] ^ kTables[2][(crc >> 8) & 0xFFu] ^
+          kTables[1][(crc >> 16) & 0xFFu] ^ kTables[0][crc >> 24];
+  }
+  for (; i < bytes.size(); ++i) crc = (crc >> 8) ^ kTables[0][(crc ^ bytes[i]) & 0xFFu];
+  return ~crc;
+}
+
+}  // namespace tavorin::host::detail

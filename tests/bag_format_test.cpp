@@ -1,0 +1,279 @@
+// The property bag's image: its exact bytes, and refusal of every kind of
+// damaged or forged image.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <limits>
+#include <string>
+
+#include <tavorin/tavorin.h>
+
+#include "../src/host/crc32c.h"
+
+using namespace tavorin::host;
+using tavorin::host::detail::Crc32c;
+
+namespace {
+
+int ErrorNumber(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const RuntimeError& error) {
+    return error.Number();
+  }
+  return 0;
+}
+
+ByteArray Bytes(std::initializer_list<int> values) {
+  ByteArray bytes;
+  for (int value : values) bytes.push_back(static_cast<std::uint8_t>(value));
+  return bytes;
+}
+
+ByteArray Concat(ByteArray a, const ByteArray& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+void AppendCrc(ByteArray& image) {
+  const std::uint32_t crc = Crc32c(image);
+  for (int i = 0; i < 4; ++i) image.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+}
+
+// Replaces the checksum of a damaged image, so that the damage itself is
+// what the reader must notice.
+ByteArray Resealed(ByteArray image) {
+  image.resize(image.size() - 4);
+  AppendCrc(image);
+  return image;
+}
+
+// An image with the given entry count and entry bytes, correctly sealed.
+ByteArray SealedImage(int count, const ByteArray& entries) {
+  ByteArray image = Concat(Bytes({'T', 'V', 'P', 'B', 1, count}), entries);
+  AppendCrc(image);
+  return image;
+}
+
+int SetContentsError(PropertyBag& bag, const ByteArray& image) {
+  return ErrorNumber([&] { bag.SetContents(image); });
+}
+
+ByteArray ImageOf(const std::function<void(PropertyBag&)>& writes) {
+  PropertyBag bag;
+  writes(bag);
+  return bag.Contents();
+}
+
+// A bag with one value of most types and a persisted object.
+ByteArray SampleImage() {
+  return ImageOf([](PropertyBag& bag) {
+    auto format = std::make_shared<DataFormat>();
+    format->Format("0.00");
+    format->Type(1);
+    bag.WriteProperty("@SF#", 0x03000031);
+    bag.WriteProperty("Tx", "héllo");
+    bag.WriteProperty("SS", Variant::Integer(-2));
+    bag.WriteProperty("Wd", Variant::Single(1.5f));
+    bag.WriteProperty("Cy", Variant::Currency(-12345));
+    bag.WriteProperty("On", true);
+    bag.WriteProperty("By", Variant::Bytes({1, 2, 3}));
+    bag.WriteProperty("DtF", format);
+    bag.WriteProperty("Pc", Variant::Object(nullptr));
+  });
+}
+
+TEST(Crc32c, KnownAnswers) {
+  const std::string digits = "123456789";
+  const ByteArray bytes(digits.begin(), digits.end());
+  EXPECT_EQ(Crc32c(bytes), 0xE3069283u);
+  EXPECT_EQ(Crc32c({}), 0u);
+  EXPECT_EQ(Crc32c(ByteArray(32, 0)), 0x8A9136AAu);
+  EXPECT_EQ(Crc32c(ByteArray(32, 0xFF)), 0x62A8AB43u);
+  // Continuing a CRC over a split input gives the CRC of the whole.
+  const auto first = std::span(bytes).first(4);
+  const auto rest = std::span(bytes).subspan(4);
+  EXPECT_EQ(Crc32c(rest, Crc32c(first)), 0xE3069283u);
+}
+
+TEST(BagImage, PinsTheBytesOfASmallBag) {
+  const ByteArray image = ImageOf([](PropertyBag& bag) {
+    bag.WriteProperty("A", 1);
+    bag.WriteProperty("B", "hi");
+    bag.WriteProperty("C", true);
+  });
+  EXPECT_EQ(image, Bytes({'T', 'V', 'P', 'B', 0x01, 0x03,             // signature, version, count
+                          0x03, 0x01, 'A', 0x02,                      // Long 1, zigzag
+                          0x08, 0x01, 'B', 0x02, 'h', 'i',            // String
+                          0x0C, 0x01, 'C',                            // True
+                          0x74, 0x35, 0xFE, 0x97}));                  // CRC-32C
+  EXPECT_EQ(PropertyBag().Contents(), Bytes({'T', 'V', 'P', 'B', 1, 0, 0xC4, 0xEE, 0xA9, 0xDA}));
+}
+
+TEST(BagImage, PinsTheEncodingOfEveryType) {
+  struct Case {
+    Variant value;
+    ByteArray entry;  // tag, name "v", payload
+  };
+  const Case cases[] = {
+      {Variant(), Bytes({0x00, 1, 'v'})},
+      {Variant::Null(), Bytes({0x01, 1, 'v'})},
+      {Variant::Integer(-2), Bytes({0x02, 1, 'v', 0xFE, 0xFF})},
+      {Variant::Long(-1), Bytes({0x03, 1, 'v', 0x01})},
+      {Variant::Long(std::numeric_limits<std::int32_t>::min()),
+       Bytes({0x03, 1, 'v', 0xFF, 0xFF, 0xFF, 0xFF, 0x0F})},
+      {Variant::Long(300), Bytes({0x03, 1, 'v', 0xD8, 0x04})},
+      {Variant::Single(1.0f), Bytes({0x04, 1, 'v', 0x00, 0x00, 0x80, 0x3F})},
+      {Variant::Double(-2.0), Bytes({0x05, 1, 'v', 0, 0, 0, 0, 0, 0, 0x00, 0xC0})},
+      {Variant::Currency(-1), Bytes({0x06, 1, 'v', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
+      {Variant::Date(1.0), Bytes({0x07, 1, 'v', 0, 0, 0, 0, 0, 0, 0xF0, 0x3F})},
+      {Variant::String(""), Bytes({0x08, 1, 'v', 0x00})},
+      {Variant::Object(nullptr), Bytes({0x09, 1, 'v'})},
+      {Variant::Boolean(false), Bytes({0x0B, 1, 'v'})},
+      {Variant::Boolean(true), Bytes({0x0C, 1, 'v'})},
+      {Variant::Decimal(0.5), Bytes({0x0E, 1, 'v', 0, 0, 0, 0, 0, 0, 0xE0, 0x3F})},
+      {Variant::Byte(0xAB), Bytes({0x11, 1, 'v', 0xAB})},
+      {Variant::Bytes({7, 8}), Bytes({0x12, 1, 'v', 0x02, 7, 8})},
+      {std::make_shared<DataFormat>(),
+       Bytes({0x0A, 1, 'v', 13, 'S', 't', 'd', 'D', 'a', 't', 'a', 'F', 'o', 'r', 'm', 'a', 't', 3,
+              0, 0, 0})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.value.Type()));
+    const ByteArray image = ImageOf([&](PropertyBag& bag) { bag.WriteProperty("v", c.value); });
+    EXPECT_EQ(image, SealedImage(1, c.entry));
+  }
+}
+
+TEST(BagImage, LongNamesAndTextsTakeMultiByteLengths) {
+  const std::string text(200, 'x');
+  const ByteArray image = ImageOf([&](PropertyBag& bag) { bag.WriteProperty("v", text); });
+  const ByteArray expected =
+      SealedImage(1, Concat(Bytes({0x08, 1, 'v', 0xC8, 0x01}), ByteArray(text.begin(), text.end())));
+  EXPECT_EQ(image, expected);
+}
+
+TEST(BagImage, RefusesForgedImagesWithExactError) {
+  struct Case {
+    const char* what;
+    ByteArray image;
+  };
+  auto sealed = [](std::initializer_list<int> bytes) {
+    ByteArray image = Bytes(bytes);
+    AppendCrc(image);
+    return image;
+  };
+  const Case cases[] = {
+      {"empty", {}},
+      {"header only", Bytes({'T', 'V', 'P', 'B', 1, 0})},
+      {"wrong signature", sealed({'T', 'V', 'P', 'X', 1, 0})},
+      {"unknown version", sealed({'T', 'V', 'P', 'B', 2, 0})},
+      {"version zero", sealed({'T', 'V', 'P', 'B', 0, 0})},
+      {"missing count", sealed({'T', 'V', 'P', 'B', 1})},
+      {"count beyond the entries", SealedImage(2, Bytes({0x00, 1, 'a'}))},
+      {"count too large for the bytes", SealedImage(100, Bytes({0x00, 1, 'a'}))},
+      {"huge count", sealed({'T', 'V', 'P', 'B', 1, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F})},
+      {"trailing bytes", SealedImage(1, Bytes({0x00, 1, 'a', 0x00}))},
+      {"unknown tag", SealedImage(1, Bytes({0x0D, 1, 'a'}))},
+      {"the Missing type is no tag", SealedImage(1, Bytes({0x10, 1, 'a'}))},
+      {"name past the end", SealedImage(1, Bytes({0x00, 5, 'a'}))},
+      {"string past the end", SealedImage(1, Bytes({0x08, 1, 'a', 9, 'x'}))},
+      {"huge string length", SealedImage(1, Bytes({0x08, 1, 'a', 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}))},
+      {"byte array past the end", SealedImage(1, Bytes({0x12, 1, 'a', 3, 1}))},
+      {"integer cut short", SealedImage(1, Bytes({0x02, 1, 'a', 1}))},
+      {"double cut short", SealedImage(1, Bytes({0x05, 1, 'a', 1, 2, 3}))},
+      {"long beyond 32 bits", SealedImage(1, Bytes({0x03, 1, 'a', 0x80, 0x80, 0x80, 0x80, 0x10}))},
+      {"overlong varint", SealedImage(1, Bytes({0x03, 1, 'a', 0x82, 0x00}))},
+      {"eleven-byte varint",
+       SealedImage(1, Bytes({0x03, 1, 'a', 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x00}))},
+      {"varint cut short", SealedImage(1, Bytes({0x03, 1, 'a', 0x80}))},
+      {"name given twice", SealedImage(2, Bytes({0x00, 1, 'a', 0x01, 1, 'a'}))},
+      {"object of an unknown type", SealedImage(1, Bytes({0x0A, 1, 'a', 3, 'F', 'o', 'o', 0}))},
+      {"object state its loader refuses", SealedImage(1, Bytes({0x0A, 1, 'a', 13, 'S', 't', 'd', 'D', 'a', 't', 'a', 'F', 'o', 'r', 'm', 'a', 't', 1, 0}))},
+      {"object state with trailing bytes",
+       SealedImage(1, Bytes({0x0A, 1, 'a', 13, 'S', 't', 'd', 'D', 'a', 't', 'a', 'F', 'o', 'r', 'm', 'a', 't', 4, 0, 0, 0, 9}))},
+  };
+  PropertyBag bag;
+  bag.WriteProperty("kept", 7);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(SetContentsError(bag, c.image), errors::kInvalidFileFormat);
+    EXPECT_EQ(bag.Count(), 1u);
+    EXPECT_EQ(bag.ReadProperty("kept"), Variant(7));
+  }
+}
+
+TEST(BagImage, RefusalCarriesTheHostDescription) {
+  PropertyBag bag;
+  try {
+    bag.SetContents(Bytes({1, 2, 3}));
+    FAIL() << "no error raised";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), 321);
+    EXPECT_EQ(error.Description(), "Invalid file format");
+  }
+}
+
+TEST(BagImage, EveryDamagedByteIsRefusedAndTheBagKeepsItsContent) {
+  const ByteArray valid = SampleImage();
+  PropertyBag bag;
+  bag.WriteProperty("kept", "yes");
+  for (std::size_t position = 0; position < valid.size(); ++position) {
+    for (const std::uint8_t flip : {0x01, 0x80, 0xFF}) {
+      ByteArray damaged = valid;
+      damaged[position] ^= flip;
+      SCOPED_TRACE(testing::Message() << "byte " << position << " ^ " << int(flip));
+      // A CRC-32C finds every change confined to one byte.
+      ASSERT_EQ(SetContentsError(bag, damaged), errors::kInvalidFileFormat);
+      ASSERT_EQ(bag.ReadProperty("kept"), Variant("yes"));
+      ASSERT_EQ(bag.Count(), 1u);
+    }
+  }
+}
+
+TEST(BagImage, EveryCutIsRefused) {
+  const ByteArray valid = SampleImage();
+  PropertyBag bag;
+  bag.WriteProperty("kept", "yes");
+  for (std::size_t length = 0; length < valid.size(); ++length) {
+    SCOPED_TRACE(length);
+    const ByteArray cut(valid.begin(), valid.begin() + static_cast<std::ptrdiff_t>(length));
+    ASSERT_EQ(SetContentsError(bag, cut), errors::kInvalidFileFormat);
+    // Cut and sealed again: the structure alone must give the cut away.
+    if (length >= 6 && length != valid.size() - 4) {
+      ASSERT_EQ(SetContentsError(bag, Resealed(Concat(cut, ByteArray(4, 0)))),
+                errors::kInvalidFileFormat);
+    }
+    ASSERT_EQ(bag.ReadProperty("kept"), Variant("yes"));
+  }
+}
+
+TEST(BagImage, DamageBehindAValidChecksumIsRefusedOrLoadsExactly) {
+  const ByteArray valid = SampleImage();
+  for (std::size_t position = 0; position + 4 < valid.size(); ++position) {
+    for (const std::uint8_t flip : {0x01, 0x02, 0x10, 0x80, 0xFF}) {
+      ByteArray damaged = valid;
+      damaged[position] ^= flip;
+      damaged = Resealed(damaged);
+      SCOPED_TRACE(testing::Message() << "byte " << position << " ^ " << int(flip));
+      PropertyBag bag;
+      bag.WriteProperty("kept", 1);
+      const int error = SetContentsError(bag, damaged);
+      if (error != 0) {
+        ASSERT_EQ(error, errors::kInvalidFileFormat);
+        ASSERT_EQ(bag.Count(), 1u);
+        continue;
+      }
+      // Damage that still makes an image (a changed letter or number) loads,
+      // reads back without error, and encodes to the very same bytes.
+      ASSERT_EQ(bag.Contents(), damaged);
+      for (const std::string& name : bag.Names()) {
+        ASSERT_EQ(ErrorNumber([&] { bag.ReadProperty(name); }), 0);
+      }
+    }
+  }
+}
+
+}  // namespace
