@@ -8,6 +8,7 @@
 
 #include <tavorin/tavorin.h>
 
+#include "../src/component/component_errors.h"
 #include "../src/component/identification.h"
 
 namespace {
@@ -69,6 +70,35 @@ TEST(IsControl, OnlyControlsCount) {
   EXPECT_FALSE(IsControl(std::make_shared<Impostor>()));
   EXPECT_FALSE(IsControl(host::Picture::Blank(2, 2)));
   EXPECT_FALSE(IsControl(std::make_shared<host::DataFormat>()));
+}
+
+// Applications tell the component's errors apart by these numbers and texts.
+TEST(ComponentErrors, CarryTheirTextHelpFileAndContextButNoSource) {
+  using tavorin::detail::ComponentError;
+  const std::pair<ComponentError, const char*> table[] = {
+      {ComponentError::kNotAControl, "Object is not a control"},
+      {ComponentError::kControlTypeMismatch, "Control type mismatch"},
+      {ComponentError::kUnsupportedControl, "Unsupported control"},
+      {ComponentError::kInvalidStream, "Invalid Stream"},
+      {ComponentError::kStreamControlTypeMismatch, "Stream control type mismatch"},
+      {ComponentError::kMissingCustomDefaultsStream, "Missing CustomDefaultsStream"},
+      {ComponentError::kInvalidCustomDefaultsStream, "Invalid CustomDefaultsStream"},
+  };
+  int number = 700;
+  for (const auto& [error, description] : table) {
+    try {
+      tavorin::detail::RaiseComponentError(error);
+      ADD_FAILURE() << "raised nothing";
+    } catch (const host::RuntimeError& raised) {
+      EXPECT_EQ(raised.Number(), number);
+      EXPECT_EQ(raised.Description(), description);
+      EXPECT_STREQ(raised.what(), description);
+      EXPECT_EQ(raised.HelpFile(), "tavorn.hlp");
+      EXPECT_EQ(raised.HelpContext(), 1000 + number);
+      EXPECT_EQ(raised.Source(), "");
+    }
+    ++number;
+  }
 }
 
 }  // namespace

@@ -12,28 +12,19 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include <tavorin/tavorin.h>
 
+#include "support/raises.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using tavorin::Tavorin;
 using tavorin::host::ByteArray;
-using tavorin::host::RuntimeError;
-
-int RaisedNumber(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const RuntimeError& error) {
-    return error.Number();
-  }
-  return 0;
-}
 
 ByteArray Pattern(std::size_t size, std::uint8_t seed) {
   ByteArray bytes(size);
@@ -112,31 +103,26 @@ TEST_F(StreamFileTest, ReadingRefusesWhatIsNoFileAndCreatesNone) {
   Put("plain", Pattern(4, 0));
   fs::create_directory(PathOf("folder"));
   ASSERT_EQ(::mkfifo(PathOf("pipe").c_str(), 0600), 0);
-  const auto read = [&](const std::string& path) {
-    return RaisedNumber([&] { component_.StreamFromFile(path); });
-  };
-  EXPECT_EQ(read(PathOf("missing.tvs")), 53);
-  EXPECT_EQ(read(PathOf("missing/a.tvs")), 76);
-  EXPECT_EQ(read(PathOf("plain/a.tvs")), 76);  // a file where a folder should be
-  EXPECT_EQ(read(PathOf("folder")), 75);
-  EXPECT_EQ(read(PathOf("pipe")), 75);  // and no wait for a writer
-  EXPECT_EQ(read(""), 75);
-  EXPECT_EQ(read(PathOf("plain") + std::string(1, '\0') + "x"), 75);
+  EXPECT_RAISES(53, component_.StreamFromFile(PathOf("missing.tvs")));
+  EXPECT_RAISES(76, component_.StreamFromFile(PathOf("missing/a.tvs")));
+  EXPECT_RAISES(76, component_.StreamFromFile(PathOf("plain/a.tvs")));  // a file where a folder should be
+  EXPECT_RAISES(75, component_.StreamFromFile(PathOf("folder")));
+  EXPECT_RAISES(75, component_.StreamFromFile(PathOf("pipe")));  // and no wait for a writer
+  EXPECT_RAISES(75, component_.StreamFromFile(""));
+  EXPECT_RAISES(75, component_.StreamFromFile(PathOf("plain") + std::string(1, '\0') + "x"));
   EXPECT_EQ(Listing(), (std::vector<std::string>{"folder", "pipe", "plain"}));
 }
 
 TEST_F(StreamFileTest, WritingRefusesWhatIsNoReplaceableFile) {
   Put("plain", Pattern(4, 0));
   fs::create_directory(PathOf("folder"));
-  const auto write = [&](const std::string& path) {
-    return RaisedNumber([&] { component_.StreamToFile(Pattern(8, 1), path); });
-  };
-  EXPECT_EQ(write(PathOf("missing/a.tvs")), 76);
-  EXPECT_EQ(write(PathOf("plain/a.tvs")), 76);
-  EXPECT_EQ(write(PathOf("folder")), 75);
-  EXPECT_EQ(write(PathOf("folder") + "/"), 75);
-  EXPECT_EQ(write(""), 75);
-  EXPECT_EQ(write(PathOf("plain") + std::string(1, '\0')), 75);
+  const ByteArray stream = Pattern(8, 1);
+  EXPECT_RAISES(76, component_.StreamToFile(stream, PathOf("missing/a.tvs")));
+  EXPECT_RAISES(76, component_.StreamToFile(stream, PathOf("plain/a.tvs")));
+  EXPECT_RAISES(75, component_.StreamToFile(stream, PathOf("folder")));
+  EXPECT_RAISES(75, component_.StreamToFile(stream, PathOf("folder") + "/"));
+  EXPECT_RAISES(75, component_.StreamToFile(stream, ""));
+  EXPECT_RAISES(75, component_.StreamToFile(stream, PathOf("plain") + std::string(1, '\0')));
   EXPECT_EQ(Contents("plain"), Pattern(4, 0));
   EXPECT_EQ(Listing(), (std::vector<std::string>{"folder", "plain"}));
   EXPECT_TRUE(fs::is_empty(PathOf("folder")));
@@ -146,7 +132,7 @@ TEST_F(StreamFileTest, WritingRefusesWhatIsNoReplaceableFile) {
 TEST_F(StreamFileTest, AReadOnlyFileIsRefusedAndKept) {
   Put("locked.tvs", Pattern(30, 5));
   fs::permissions(PathOf("locked.tvs"), fs::perms::owner_read | fs::perms::group_read);
-  EXPECT_EQ(RaisedNumber([&] { component_.StreamToFile(Pattern(8, 1), PathOf("locked.tvs")); }), 70);
+  EXPECT_RAISES(70, component_.StreamToFile(Pattern(8, 1), PathOf("locked.tvs")));
   EXPECT_EQ(Contents("locked.tvs"), Pattern(30, 5));
   EXPECT_EQ(Listing(), std::vector<std::string>{"locked.tvs"});
 }
@@ -167,7 +153,7 @@ TEST_F(StreamFileTest, TheNewFileKeepsTheOldPermissions) {
 TEST_F(StreamFileTest, WildcardsNameOneFileLiterally) {
   Put("a1.tvs", Pattern(4, 1));
   Put("a2.tvs", Pattern(4, 2));
-  EXPECT_EQ(RaisedNumber([&] { component_.StreamFromFile(PathOf("a?.tvs")); }), 53);
+  EXPECT_RAISES(53, component_.StreamFromFile(PathOf("a?.tvs")));
   component_.StreamToFile(Pattern(6, 3), PathOf("a*.tvs"));
   component_.StreamToFile(Pattern(6, 4), PathOf("a?.tvs"));
   EXPECT_EQ(Contents("a1.tvs"), Pattern(4, 1));
@@ -189,11 +175,10 @@ TEST_F(StreamFileTest, AFailedReplacementLeavesTheOldFileAsItWas) {
   limit.rlim_cur = 4096;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
 
-  const int number = RaisedNumber([&] { component_.StreamToFile(Pattern(64 * 1024, 1), PathOf("keep.tvs")); });
-
+  EXPECT_RAISES(61, component_.StreamToFile(Pattern(64 * 1024, 1), PathOf("keep.tvs")));
   ::setrlimit(RLIMIT_FSIZE, &saved);
   ::sigaction(SIGXFSZ, &previous, nullptr);
-  EXPECT_EQ(number, 61);
+
   EXPECT_EQ(Contents("keep.tvs"), Pattern(100, 7));
   EXPECT_EQ(Listing(), std::vector<std::string>{"keep.tvs"});
 }
@@ -202,7 +187,7 @@ TEST_F(StreamFileTest, AFileTooLargeToLoadIsRefusedBeforeAllocating) {
   // Sparse: takes no room on disk.
   Put("huge.tvs", {});
   fs::resize_file(PathOf("huge.tvs"), (std::uintmax_t{1} << 30) + 1);
-  EXPECT_EQ(RaisedNumber([&] { component_.StreamFromFile(PathOf("huge.tvs")); }), 7);
+  EXPECT_RAISES(7, component_.StreamFromFile(PathOf("huge.tvs")));
 }
 
 }  // namespace
