@@ -1,0 +1,160 @@
+#include "host/property_table.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+#include <tavorin/host/convert.h>
+#include <tavorin/host/error.h>
+#include <tavorin/host/object.h>
+
+#include "host/ascii_case.h"
+
+namespace tavorin::host::detail {
+namespace {
+
+bool IsNumeric(VarType type) {
+  switch (type) {
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+    case VarType::Byte:
+    case VarType::Boolean:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool InRange(const ValueRange& range, double value) {
+  // Written so that NaN falls outside every range.
+  return value >= range.min && value <= range.max;
+}
+
+void CheckRange(const PropertySpec& spec, const Variant& value) {
+  const ValueRange& range = spec.range;
+  if (IsNumeric(spec.type)) {
+    const double number = CDbl(value);
+    const bool listed =
+        range.allowed.empty() ||
+        std::find(range.allowed.begin(), range.allowed.end(), number) != range.allowed.end();
+    if (!InRange(range, number) || !listed) RaiseHostError(errors::kInvalidPropertyValue);
+  } else if (spec.type == VarType::String) {
+    const auto length = static_cast<double>(CharacterCount(*value.Get<std::string>()));
+    if (!InRange(range, length)) RaiseHostError(errors::kInvalidPropertyValue);
+  } else if (spec.type == VarType::Object) {
+    const ObjectRef object = value.AsObject();
+    if (object && !range.objectType.empty() && object->TypeName() != range.objectType) {
+      RaiseHostError(errors::kInvalidPropertyValue);
+    }
+  }
+}
+
+}  // namespace
+
+std::size_t PropertyTable::FoldedHash::operator()(std::string_view text) const {
+  std::size_t hash = 14695981039346656037ull;
+  for (char c : text) {
+    hash = (hash ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
+  }
+  return hash;
+}
+
+bool PropertyTable::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+  return EqualsIgnoringCase(a, b);
+}
+
+PropertyTable::PropertyTable(std::string className, ClassShape shape,
+                             std::vector<PropertySpec> properties, std::vector<MethodSpec> methods)
+    : class_name_(std::move(className)),
+      shape_(shape),
+      properties_(std::move(properties)),
+      methods_(std::move(methods)) {
+  for (std::size_t i = 0; i < properties_.size(); ++i) {
+    if (!property_index_.emplace(properties_[i].name, i).second) {
+      throw std::logic_error("property listed twice: " + properties_[i].name);
+    }
+  }
+  for (std::size_t i = 0; i < methods_.size(); ++i) {
+    if (!method_index_.emplace(methods_[i].name, i).second) {
+      throw std::logic_error("method listed twice: " + methods_[i].name);
+    }
+  }
+}
+
+std::ptrdiff_t PropertyTable::FindProperty(std::string_view name) const {
+  const auto found = property_index_.find(name);
+  return found == property_index_.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
+}
+
+const MethodSpec* PropertyTable::FindMethod(std::string_view name) const {
+  const auto found = method_index_.find(name);
+  return found == method_index_.end() ? nullptr : &methods_[found->second];
+}
+
+Variant PropertyTable::Coerce(const PropertySpec& spec, const Variant& value) {
+  if (spec.type == VarType::Empty) return value;
+  Variant converted = ConvertTo(value, spec.type);
+  CheckRange(spec, converted);
+  return converted;
+}
+
+PropertyTable BuildTable(std::string className, const ClassShape& shape,
+                         const std::vector<PropertySpec>& own,
+                         const std::vector<Binding>& bindings, std::vector<MethodSpec> methods) {
+  std::vector<PropertySpec> properties = SharedProperties(shape);
+  const auto find = [&properties](std::string_view name) {
+    return std::find_if(properties.begin(), properties.end(), [name](const PropertySpec& spec) {
+      return EqualsIgnoringCase(spec.name, name);
+    });
+  };
+  for (const PropertySpec& spec : own) {
+    // A property listed again moves to its new place: new controls take
+    // their initial values in table order.
+    const auto earlier = find(spec.name);
+    if (earlier != properties.end()) properties.erase(earlier);
+    properties.push_back(spec);
+  }
+  const auto attach = [&](const Binding& binding, bool required) {
+    const auto spec = find(binding.name);
+    if (spec != properties.end()) {
+      spec->get = binding.get;
+      spec->set = binding.set;
+    } else if (required) {
+      throw std::logic_error("binding of an unknown property: " + std::string(binding.name));
+    }
+  };
+  for (const Binding& binding : SharedBindings()) attach(binding, false);
+  for (const Binding& binding : bindings) attach(binding, true);
+
+  std::vector<MethodSpec> allMethods = SharedMethods(shape);
+  for (MethodSpec& method : methods) {
+    const auto same = std::find_if(allMethods.begin(), allMethods.end(), [&](const MethodSpec& m) {
+      return EqualsIgnoringCase(m.name, method.name);
+    });
+    if (same != allMethods.end()) {
+      *same = std::move(method);
+    } else {
+      allMethods.push_back(std::move(method));
+    }
+  }
+  return PropertyTable(std::move(className), shape, std::move(properties), std::move(allMethods));
+}
+
+PropertyTable BuildClassTable(std::string_view className, const std::vector<Binding>& bindings,
+                              std::vector<MethodSpec> methods) {
+  const ClassData* data = FindClassData(className);
+  if (!data) throw std::logic_error("no class data for " + std::string(className));
+  return BuildTable(std::string(className), data->shape, data->properties, bindings,
+                    std::move(methods));
+}
+
+std::size_t CharacterCount(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+}  // namespace tavorin::host::detail

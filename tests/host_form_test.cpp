@@ -1,0 +1,235 @@
+// Forms and the generic control model: creation, names and control arrays,
+// containers, tab order, window handles, controls of other libraries.
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <tavorin/tavorin.h>
+
+namespace tavorin::host {
+namespace {
+
+const std::vector<std::string> kClasses = {
+    "PictureBox", "Label",      "TextBox",      "Frame",      "CommandButton",
+    "CheckBox",   "OptionButton", "ComboBox",   "ListBox",    "HScrollBar",
+    "VScrollBar", "Timer",      "DriveListBox", "DirListBox", "FileListBox",
+    "Shape",      "Line",       "Image",        "Data"};
+const std::set<std::string> kWindowless = {"Label", "Line", "Shape", "Image", "Timer"};
+const std::set<std::string> kWithoutTabIndex = {"Line", "Shape", "Image", "Timer", "Data"};
+
+int ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const RuntimeError& error) {
+    return error.Number();
+  }
+  return 0;
+}
+
+TEST(HostFormTest, CreatesEveryClassWithItsTypeNameWindowAndTabPlace) {
+  auto form = Form::Create("Form1");
+  std::set<std::int64_t> handles = {form->hWnd()};
+  for (const std::string& className : kClasses) {
+    SCOPED_TRACE(className);
+    auto control = form->AddControl(className, className + "1");
+    EXPECT_EQ(control->TypeName(), className);
+    EXPECT_EQ(control->Name(), className + "1");
+    EXPECT_EQ(control->Parent(), form);
+    EXPECT_EQ(control->Container(), ObjectRef(form));
+    EXPECT_EQ(control->HasWindow(), !kWindowless.contains(className));
+    if (control->HasWindow()) {
+      EXPECT_TRUE(handles.insert(control->hWnd()).second) << "window handles are unique";
+      EXPECT_EQ(CLng(control->GetProperty("hWnd")), control->hWnd());
+    } else {
+      EXPECT_EQ(ErrorOf([&] { control->GetProperty("hWnd"); }), errors::kNoSuchMember);
+    }
+    EXPECT_EQ(control->HasTabIndex(), !kWithoutTabIndex.contains(className));
+  }
+  EXPECT_EQ(form->Controls().size(), kClasses.size());
+  EXPECT_EQ(form->Controls().back()->TypeName(), "Data") << "creation order";
+  EXPECT_NE(Form::Create("Form2")->hWnd(), form->hWnd());
+}
+
+TEST(HostFormTest, RefusesUnknownClassesAndTakenNames) {
+  auto form = Form::Create("Form1");
+  form->AddControl("TextBox", "Text1");
+  form->AddControl("Label", "Caption", 0);
+  form->AddControl("Label", "Caption", 1);
+  const std::vector<std::function<void()>> refused = {
+      [&] { form->AddControl("RichTextBox", "Rich1"); },
+      [&] { form->AddControl("textbox", "Text2"); },
+      [&] { form->AddControl("TextBox", "Text1"); },
+      [&] { form->AddControl("ListBox", "TEXT1"); },
+      [&] { form->AddControl("TextBox", "Text1", 0); },
+      [&] { form->AddControl("Label", "Caption"); },
+      [&] { form->AddControl("Label", "Caption", 1); },
+      [&] { form->AddControl("Label", "Other", -1); },
+      [&] { form->AddControl("Label", ""); },
+      [&] { form->AddControl("Label", "1st"); },
+      [&] { form->AddControl("Label", "Two words"); },
+      [&] { form->AddControl("Label", std::string(41, 'a')); },
+      [&] { form->AddExternalControl("Widget", "Text1"); },
+  };
+  for (std::size_t i = 0; i < refused.size(); ++i) {
+    EXPECT_EQ(ErrorOf(refused[i]), errors::kInvalidProcedureCall) << "case " << i;
+  }
+  EXPECT_EQ(form->Controls().size(), 3u) << "refused controls leave nothing behind";
+  EXPECT_NO_THROW(form->AddControl("Label", "Caption", 7));
+  EXPECT_NO_THROW(form->AddControl("Label", std::string(40, 'a')));
+}
+
+TEST(HostFormTest, ControlArraysGiveIndexesAndOthersRaise343) {
+  auto form = Form::Create("Form1");
+  auto member = form->AddControl("CommandButton", "Buttons", 3);
+  auto single = form->AddControl("CommandButton", "Single");
+  EXPECT_TRUE(member->IsArrayMember());
+  EXPECT_EQ(member->Index(), 3);
+  EXPECT_EQ(CInt(member->GetProperty("index")), 3);
+  EXPECT_FALSE(single->IsArrayMember());
+  EXPECT_EQ(ErrorOf([&] { single->Index(); }), errors::kObjectNotAnArray);
+  EXPECT_EQ(ErrorOf([&] { single->GetProperty("Index"); }), errors::kObjectNotAnArray);
+  EXPECT_EQ(ErrorOf([&] { member->SetProperty("Index", 4); }), errors::kPropertyReadOnly);
+}
+
+TEST(HostFormTest, ExternalControlsOfferTheGenericMembersOnly) {
+  auto form = Form::Create("Form1");
+  auto external = form->AddExternalControl("TextBox", "Foreign");
+  EXPECT_EQ(external->TypeName(), "TextBox");
+  EXPECT_EQ(std::dynamic_pointer_cast<TextBox>(external), nullptr);
+  EXPECT_EQ(CStr(external->GetProperty("Name")), "Foreign");
+  external->CallMethod("Move", {Variant(10.0F), Variant(20.0F), Variant(30.0F), Variant(40.0F)});
+  EXPECT_EQ(CSng(external->GetProperty("Height")), 40.0F);
+  EXPECT_FALSE(external->HasTabIndex());
+  EXPECT_FALSE(external->HasWindow());
+  EXPECT_EQ(ErrorOf([&] { external->GetProperty("Text"); }), errors::kNoSuchMember);
+  EXPECT_EQ(ErrorOf([&] { external->GetProperty("TabIndex"); }), errors::kNoSuchMember);
+  EXPECT_EQ(form->AddExternalControl("Gauge", "Gauge1")->TypeName(), "Gauge");
+}
+
+TEST(HostFormTest, FormMembersByName) {
+  auto form = Form::Create("Main");
+  EXPECT_EQ(CStr(form->GetProperty("Name")), "Main");
+  EXPECT_EQ(CInt(form->GetProperty("ScaleMode")), 1);
+  form->SetProperty("ScaleMode", "3");
+  EXPECT_EQ(form->ScaleMode(), 3);
+  EXPECT_EQ(CLng(form->GetProperty("hWnd")), form->hWnd());
+  EXPECT_EQ(ErrorOf([&] { form->SetProperty("ScaleMode", 8); }), errors::kInvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { form->ScaleMode(-1); }), errors::kInvalidPropertyValue);
+  EXPECT_EQ(form->ScaleMode(), 3);
+  EXPECT_EQ(ErrorOf([&] { form->SetProperty("hWnd", 1); }), errors::kPropertyReadOnly);
+  EXPECT_EQ(ErrorOf([&] { form->GetProperty("Caption"); }), errors::kNoSuchMember);
+}
+
+class HostContainerTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<Form> form = Form::Create("Form1");
+  std::shared_ptr<Control> frame = form->AddControl("Frame", "Frame1");
+  std::shared_ptr<Control> picture = form->AddControl("PictureBox", "Picture1", std::nullopt, frame);
+  std::shared_ptr<Control> text = form->AddControl("TextBox", "Text1", std::nullopt, picture);
+};
+
+TEST_F(HostContainerTest, ControlsMoveBetweenTheFormFramesAndPictureBoxes) {
+  EXPECT_EQ(text->Container(), ObjectRef(picture));
+  EXPECT_EQ(picture->Container(), ObjectRef(frame));
+  text->SetProperty("Container", Variant(ObjectRef(frame)));
+  EXPECT_EQ(text->Container(), ObjectRef(frame));
+  text->Container(form);
+  EXPECT_EQ(text->GetProperty("Container").AsObject(), ObjectRef(form));
+}
+
+TEST_F(HostContainerTest, RefusesWhatIsNoContainerOrWouldMakeACycle) {
+  auto other = Form::Create("Form2");
+  auto foreignFrame = other->AddControl("Frame", "Frame1");
+  auto label = form->AddControl("Label", "Label1");
+  auto external = form->AddExternalControl("Frame", "FakeFrame");
+  const std::vector<std::pair<std::shared_ptr<Control>, ObjectRef>> refused = {
+      {text, label},                         // not a container class
+      {text, external},                      // another library's "Frame"
+      {text, foreignFrame},                  // another form's frame
+      {text, other},                         // another form
+      {text, nullptr},                       // Nothing
+      {text, std::make_shared<DataFormat>()},  // not a control
+      {frame, frame},                        // itself
+      {frame, picture},                      // inside itself
+  };
+  for (const auto& [control, container] : refused) {
+    const ObjectRef before = control->Container();
+    EXPECT_EQ(ErrorOf([&] { control->Container(container); }), errors::kInvalidPropertyValue);
+    EXPECT_EQ(control->Container(), before);
+  }
+  EXPECT_EQ(ErrorOf([&] { form->AddControl("Label", "Label2", std::nullopt, label); }),
+            errors::kInvalidProcedureCall);
+  EXPECT_EQ(ErrorOf([&] { form->AddControl("Label", "Label2", std::nullopt, foreignFrame); }),
+            errors::kInvalidProcedureCall);
+}
+
+std::vector<std::string> TabOrder(const Form& form) {
+  std::vector<std::string> names(form.Controls().size());
+  std::size_t count = 0;
+  for (const auto& control : form.Controls()) {
+    if (!control->HasTabIndex()) continue;
+    names.at(static_cast<std::size_t>(control->TabIndex())) = control->Name();
+    ++count;
+  }
+  names.resize(count);
+  return names;
+}
+
+class HostTabOrderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"A", "B", "C", "D", "E"}) form->AddControl("CommandButton", name);
+  }
+  std::shared_ptr<Control> Named(const std::string& name) {
+    for (const auto& control : form->Controls()) {
+      if (control->Name() == name) return control;
+    }
+    return nullptr;
+  }
+  std::shared_ptr<Form> form = Form::Create("Form1");
+};
+
+TEST_F(HostTabOrderTest, CreationGivesTheNextFreePlaceAndSkipsClassesWithoutOne) {
+  form->AddControl("Line", "Line1");
+  form->AddControl("Data", "Data1");
+  form->AddControl("Label", "F");
+  EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"A", "B", "C", "D", "E", "F"}));
+  EXPECT_EQ(ErrorOf([&] { Named("Line1")->TabIndex(); }), errors::kNoSuchMember);
+  EXPECT_EQ(ErrorOf([&] { Named("Data1")->SetProperty("TabIndex", 0); }), errors::kNoSuchMember);
+}
+
+TEST_F(HostTabOrderTest, MovingRenumbersTheControlsBetween) {
+  Named("B")->TabIndex(3);  // down
+  EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"A", "C", "D", "B", "E"}));
+  Named("E")->SetProperty("TabIndex", Variant("0"));  // up, by name, converted
+  EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"E", "A", "C", "D", "B"}));
+  Named("C")->TabIndex(2);  // in place
+  EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"E", "A", "C", "D", "B"}));
+}
+
+TEST_F(HostTabOrderTest, PlacesOutsideTheOrderRaise380) {
+  for (std::int16_t place : {-1, 5, 32767}) {
+    EXPECT_EQ(ErrorOf([&] { Named("C")->TabIndex(place); }), errors::kInvalidPropertyValue);
+  }
+  EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"A", "B", "C", "D", "E"}));
+}
+
+TEST(HostSiteTest, DefaultSiteClosesAWindowWithItsOkButton) {
+  Site site;
+  Window window("About", {"Tavorin", "Version 1.0"}, {"OK", "System Info"});
+  EXPECT_TRUE(window.IsOpen());
+  EXPECT_NO_THROW(site.PropertyChanged("SetContainer"));
+  site.ShowModal(window);
+  EXPECT_FALSE(window.IsOpen());
+  EXPECT_EQ(window.ClickedButton(), "OK");
+  EXPECT_EQ(ErrorOf([&] { window.Click("OK"); }), errors::kInvalidProcedureCall);
+  Window other("About", {}, {"OK"});
+  EXPECT_EQ(ErrorOf([&] { other.Click("Cancel"); }), errors::kInvalidProcedureCall);
+  EXPECT_TRUE(other.IsOpen());
+  EXPECT_EQ(ErrorOf([] { Window("Stuck", {}, {}); }), errors::kInvalidProcedureCall);
+}
+
+}  // namespace
+}  // namespace tavorin::host

@@ -1,0 +1,255 @@
+// Member access by name: conversion, range refusal, read-only and unknown
+// members, methods; and the special members of the simpler classes.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <tavorin/tavorin.h>
+
+namespace tavorin::host {
+namespace {
+
+int ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const RuntimeError& error) {
+    return error.Number();
+  }
+  return 0;
+}
+
+class HostPropertiesTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<Control> Add(const std::string& className) {
+    return form->AddControl(className, className + std::to_string(++count));
+  }
+  std::shared_ptr<Form> form = Form::Create("Form1");
+  int count = 0;
+};
+
+struct Accepted {
+  const char* className;
+  const char* property;
+  Variant given;
+  Variant stored;  // the value and type read back
+};
+
+TEST_F(HostPropertiesTest, AssignmentConvertsToThePropertysType) {
+  const std::vector<Accepted> cases = {
+      {"TextBox", "Text", Variant(12.5), Variant("12.5")},
+      {"TextBox", "Locked", Variant("TRUE"), Variant(true)},
+      {"TextBox", "MaxLength", Variant("0"), Variant(std::int32_t{0})},
+      {"Label", "Caption", Variant(true), Variant("True")},
+      {"Label", "BackStyle", Variant(0.4), Variant(std::int16_t{0})},
+      {"Label", "FontSize", Variant(std::int16_t{12}), Variant(12.0F)},
+      {"PictureBox", "BackColor", Variant(static_cast<std::int32_t>(0x80000005u)),
+       Variant(static_cast<std::int32_t>(0x80000005u))},
+      {"PictureBox", "ScaleMode", Variant("3"), Variant(std::int16_t{3})},
+      {"Frame", "Caption", Variant(std::int16_t{7}), Variant("7")},
+      {"CommandButton", "Default", Variant(std::int32_t{-1}), Variant(true)},
+      {"CheckBox", "Value", Variant("2"), Variant(std::int16_t{2})},
+      {"OptionButton", "Value", Variant("true"), Variant(true)},
+      {"HScrollBar", "Max", Variant("100"), Variant(std::int16_t{100})},
+      {"Timer", "Interval", Variant(65535.0), Variant(std::int32_t{65535})},
+      {"Shape", "Shape", Variant(5.0F), Variant(std::int16_t{5})},
+      {"Line", "X2", Variant("1.5"), Variant(1.5F)},
+      {"Image", "Stretch", Variant("False"), Variant(false)},
+      {"Data", "RecordsetType", Variant(std::int32_t{2}), Variant(std::int16_t{2})},
+      {"ListBox", "Columns", Variant("4"), Variant(std::int16_t{4})},
+      {"TextBox", "MousePointer", Variant(99), Variant(std::int16_t{99})},
+  };
+  for (const Accepted& accepted : cases) {
+    SCOPED_TRACE(std::string(accepted.className) + "." + accepted.property);
+    auto control = Add(accepted.className);
+    control->SetProperty(accepted.property, accepted.given);
+    EXPECT_EQ(control->GetProperty(accepted.property), accepted.stored);
+  }
+}
+
+struct Refused {
+  const char* className;
+  const char* property;
+  Variant given;
+  int error;
+};
+
+TEST_F(HostPropertiesTest, RefusedValuesLeaveThePropertyAsItWas) {
+  const std::vector<Refused> cases = {
+      {"TextBox", "Alignment", Variant(std::int16_t{3}), errors::kInvalidPropertyValue},
+      {"TextBox", "PasswordChar", Variant("**"), errors::kInvalidPropertyValue},
+      {"TextBox", "MaxLength", Variant(-1), errors::kInvalidPropertyValue},
+      {"TextBox", "MousePointer", Variant(16), errors::kInvalidPropertyValue},
+      {"TextBox", "Locked", Variant("maybe"), errors::kTypeMismatch},
+      {"Label", "BackStyle", Variant(2), errors::kInvalidPropertyValue},
+      {"Label", "FontSize", Variant(0), errors::kInvalidPropertyValue},
+      {"PictureBox", "DrawMode", Variant(17), errors::kInvalidPropertyValue},
+      {"PictureBox", "ScaleMode", Variant(70000), errors::kOverflow},
+      {"PictureBox", "Width", Variant(-1.0F), errors::kInvalidPropertyValue},
+      {"Frame", "BorderStyle", Variant("x"), errors::kTypeMismatch},
+      {"CheckBox", "Value", Variant(3), errors::kInvalidPropertyValue},
+      {"CommandButton", "Value", Variant(Variant::Null()), errors::kInvalidUseOfNull},
+      {"VScrollBar", "SmallChange", Variant(0), errors::kInvalidPropertyValue},
+      {"VScrollBar", "Value", Variant(-1), errors::kInvalidPropertyValue},
+      {"Timer", "Interval", Variant(65536), errors::kInvalidPropertyValue},
+      {"Shape", "BorderWidth", Variant(0), errors::kInvalidPropertyValue},
+      {"Line", "BorderStyle", Variant(7), errors::kInvalidPropertyValue},
+      {"Image", "BorderStyle", Variant(2), errors::kInvalidPropertyValue},
+      {"Data", "DefaultType", Variant(0), errors::kInvalidPropertyValue},
+      {"ListBox", "Columns", Variant(-1), errors::kInvalidPropertyValue},
+      {"ComboBox", "DragIcon", Variant(ObjectRef(std::make_shared<DataFormat>())),
+       errors::kInvalidPropertyValue},
+      {"TextBox", "DataFormat", Variant("text"), errors::kTypeMismatch},
+  };
+  for (const Refused& refused : cases) {
+    SCOPED_TRACE(std::string(refused.className) + "." + refused.property);
+    auto control = Add(refused.className);
+    const Variant before = control->GetProperty(refused.property);
+    EXPECT_EQ(ErrorOf([&] { control->SetProperty(refused.property, refused.given); }),
+              refused.error);
+    EXPECT_EQ(control->GetProperty(refused.property), before);
+  }
+}
+
+TEST_F(HostPropertiesTest, ReadOnlyMembersRaise383AndUnknownNames438) {
+  const std::vector<std::pair<const char*, const char*>> readOnly = {
+      {"TextBox", "Name"},     {"TextBox", "Parent"},    {"TextBox", "hWnd"},
+      {"ListBox", "ListCount"}, {"ListBox", "NewIndex"}, {"ListBox", "SelCount"},
+      {"Data", "Recordset"},   {"PictureBox", "Image"},  {"Frame", "Index"}};
+  for (const auto& [className, property] : readOnly) {
+    SCOPED_TRACE(std::string(className) + "." + property);
+    EXPECT_EQ(ErrorOf([&] { Add(className)->SetProperty(property, Variant()); }),
+              errors::kPropertyReadOnly);
+  }
+  const std::vector<std::pair<const char*, const char*>> unknown = {
+      {"TextBox", "Caption"}, {"Label", "Text"}, {"Line", "Left"},   {"Timer", "Width"},
+      {"Shape", "TabIndex"},  {"Image", "hWnd"}, {"Shape", "DragIcon"}, {"Frame", "DataField"},
+      {"TextBox", ""}};
+  for (const auto& [className, property] : unknown) {
+    SCOPED_TRACE(std::string(className) + "." + property);
+    auto control = Add(className);
+    EXPECT_EQ(ErrorOf([&] { control->GetProperty(property); }), errors::kNoSuchMember);
+    EXPECT_EQ(ErrorOf([&] { control->SetProperty(property, 1); }), errors::kNoSuchMember);
+  }
+  EXPECT_EQ(ErrorOf([&] { Add("Label")->CallMethod("AddItem", {Variant("x")}); }),
+            errors::kNoSuchMember);
+}
+
+TEST_F(HostPropertiesTest, NamesIgnoreCase) {
+  auto text = Add("TextBox");
+  text->SetProperty("tExT", Variant("abc"));
+  EXPECT_EQ(CStr(text->GetProperty("TEXT")), "abc");
+  text->CallMethod("move", {Variant(1.0F)});
+  EXPECT_EQ(text->Left(), 1.0F);
+}
+
+TEST_F(HostPropertiesTest, MoveTakesOneToFourArgumentsAndKeepsTheMissingOnes) {
+  auto button = Add("CommandButton");
+  button->Move(10, 20, 30, 40);
+  button->CallMethod("Move", {Variant(1.0F), Variant::Missing(), Variant(3.0F)});
+  EXPECT_EQ(button->Left(), 1.0F);
+  EXPECT_EQ(button->Top(), 20.0F);
+  EXPECT_EQ(button->Width(), 3.0F);
+  EXPECT_EQ(button->Height(), 40.0F);
+  EXPECT_EQ(ErrorOf([&] { button->CallMethod("Move"); }), errors::kInvalidProcedureCall);
+  EXPECT_EQ(ErrorOf([&] { button->CallMethod("Move", std::vector<Variant>(5, Variant(1))); }),
+            errors::kInvalidProcedureCall);
+  EXPECT_EQ(ErrorOf([&] { button->CallMethod("Move", {Variant(0), Variant(0), Variant(-1)}); }),
+            errors::kInvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { button->GetProperty("Move"); }), errors::kInvalidProcedureCall);
+  EXPECT_EQ(button->Width(), 3.0F);
+  EXPECT_EQ(ErrorOf([&] { Add("Line")->Move(0, 0, 1, 1); }), errors::kNoSuchMember);
+}
+
+TEST_F(HostPropertiesTest, TextSelectionIsClampedToTheText) {
+  auto text = std::dynamic_pointer_cast<TextBox>(Add("TextBox"));
+  text->Text("héllo");
+  text->SelStart(9);
+  EXPECT_EQ(text->SelStart(), 5) << "past the end: the end, counted in characters";
+  text->SelStart(1);
+  text->SelLength(99);
+  EXPECT_EQ(text->SelLength(), 4);
+  EXPECT_EQ(text->SelText(), "éllo");
+  text->SetProperty("SelText", Variant("ey"));
+  EXPECT_EQ(text->Text(), "hey");
+  EXPECT_EQ(text->SelStart(), 3);
+  EXPECT_EQ(text->SelLength(), 0);
+  text->SelStart(1);
+  text->SelLength(1);
+  text->SelStart(2);
+  EXPECT_EQ(text->SelLength(), 0) << "moving the start leaves a caret";
+  EXPECT_EQ(ErrorOf([&] { text->SelStart(-1); }), errors::kInvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { text->SetProperty("SelLength", -1); }), errors::kInvalidPropertyValue);
+  text->SelLength(1);
+  text->Text("new");
+  EXPECT_EQ(text->SelStart(), 0);
+  EXPECT_EQ(text->SelLength(), 0);
+}
+
+TEST_F(HostPropertiesTest, ScrollBarValueStaysBetweenMinAndMaxInEitherOrder) {
+  auto bar = std::dynamic_pointer_cast<ScrollBar>(Add("HScrollBar"));
+  EXPECT_EQ(bar->Max(), 32767);
+  bar->Min(100);
+  EXPECT_EQ(bar->Value(), 100) << "the value follows a range that moves past it";
+  bar->Max(-50);  // reversed range
+  bar->SetProperty("Value", Variant("-50"));
+  EXPECT_EQ(bar->Value(), -50);
+  bar->Value(100);
+  EXPECT_EQ(ErrorOf([&] { bar->Value(101); }), errors::kInvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { bar->Value(-51); }), errors::kInvalidPropertyValue);
+  EXPECT_EQ(bar->Value(), 100);
+  EXPECT_EQ(ErrorOf([&] { bar->LargeChange(0); }), errors::kInvalidPropertyValue);
+  bar->LargeChange(10);
+  EXPECT_EQ(CInt(bar->GetProperty("LargeChange")), 10);
+}
+
+TEST_F(HostPropertiesTest, OptionButtonsInOneContainerExcludeEachOther) {
+  auto frame = Add("Frame");
+  auto first = std::dynamic_pointer_cast<OptionButton>(Add("OptionButton"));
+  auto second = std::dynamic_pointer_cast<OptionButton>(Add("OptionButton"));
+  auto elsewhere = std::dynamic_pointer_cast<OptionButton>(Add("OptionButton"));
+  elsewhere->Container(frame);
+  first->Value(true);
+  elsewhere->Value(true);
+  second->SetProperty("Value", true);
+  EXPECT_FALSE(first->Value());
+  EXPECT_TRUE(second->Value());
+  EXPECT_TRUE(elsewhere->Value());
+}
+
+TEST_F(HostPropertiesTest, ObjectPropertiesTakeNothingOrTheirClass) {
+  auto label = Add("Label");
+  auto data = Add("Data");
+  auto format = std::make_shared<DataFormat>();
+  label->SetProperty("DataFormat", Variant(ObjectRef(format)));
+  EXPECT_EQ(label->GetProperty("DataFormat").AsObject(), ObjectRef(format));
+  label->SetProperty("DataSource", Variant(ObjectRef(data)));
+  EXPECT_EQ(label->GetProperty("DataSource").AsObject(), ObjectRef(data));
+  label->SetProperty("DataSource", Variant(ObjectRef()));
+  EXPECT_TRUE(label->GetProperty("DataSource").IsNothing());
+  auto foreign = Form::Create("Form2")->AddControl("Data", "Data1");
+  EXPECT_EQ(ErrorOf([&] { label->SetProperty("DataSource", Variant(ObjectRef(foreign))); }),
+            errors::kInvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { label->SetProperty("DataSource", Variant(ObjectRef(Add("Label")))); }),
+            errors::kInvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { label->SetProperty("MouseIcon", Variant(ObjectRef(format))); }),
+            errors::kInvalidPropertyValue);
+}
+
+TEST_F(HostPropertiesTest, TypedMembersOfStoredPropertiesGoThroughTheTable) {
+  auto timer = std::dynamic_pointer_cast<Timer>(Add("Timer"));
+  timer->Interval(1000);
+  timer->Enabled(false);
+  EXPECT_EQ(CLng(timer->GetProperty("Interval")), 1000);
+  EXPECT_FALSE(CBool(timer->GetProperty("Enabled")));
+  EXPECT_EQ(ErrorOf([&] { timer->Interval(-1); }), errors::kInvalidPropertyValue);
+  auto line = std::dynamic_pointer_cast<Line>(Add("Line"));
+  line->SetProperty("Y2", 7);
+  EXPECT_EQ(line->Y2(), 7.0F);
+  auto check = std::dynamic_pointer_cast<CheckBox>(Add("CheckBox"));
+  EXPECT_EQ(ErrorOf([&] { check->Value(5); }), errors::kInvalidPropertyValue);
+}
+
+}  // namespace
+}  // namespace tavorin::host
