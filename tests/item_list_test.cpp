@@ -41,11 +41,11 @@ TEST(ItemList, AddItemAtAnIndexMovesDataAndSelectionWithTheItems) {
   EXPECT_EQ(list.ListIndex(), 3);
   EXPECT_EQ(list.NewIndex(), 1);
 
+  list.AddItem("before c", 3);  // at the ListIndex: "c" moves down
+  EXPECT_EQ(list.ListIndex(), 4);
   list.AddItem("last");
-  EXPECT_EQ(list.NewIndex(), 4);
-  list.AddItem("first", 0);
-  EXPECT_EQ(list.NewIndex(), 0);
-  EXPECT_EQ(list.List(0), "first");
+  EXPECT_EQ(list.NewIndex(), 5);
+  EXPECT_EQ(list.ListIndex(), 4);
 }
 
 TEST(ItemList, RemoveItemMovesDataSelectionAndIndexesBack) {

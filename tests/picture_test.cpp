@@ -210,6 +210,16 @@ TEST(Picture, RefusesBytesThatAreNoImage) {
   }
 }
 
+TEST(Picture, ReadsBackFromAPropertyBagAsAnEqualPicture) {
+  PropertyBag written;
+  written.WriteProperty("Icon", LoadPicture(Ico(16, 16)));
+  PropertyBag read;
+  read.SetContents(written.Contents());
+  const auto picture = std::dynamic_pointer_cast<Picture>(read.ReadProperty("Icon").AsObject());
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->SaveState(), Ico(16, 16));
+}
+
 TEST(Picture, ReportsHiMetricSizeAndTypeByNameReadOnly) {
   const auto png = LoadPicture(Png(96, 10));
   EXPECT_EQ(png->TypeName(), "Picture");
