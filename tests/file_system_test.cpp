@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,6 +10,7 @@
 
 #include "../src/host/file_system.h"
 #include "support/raises.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -26,9 +25,6 @@ using ::testing::IsEmpty;
 class MappedTree : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavorin-fs-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
     for (const char* name : {"alpha.txt", "Beta.TXT", "beta.txt", "notes", ".hidden.txt",
                              "locked.txt", "picture.bmp", "sub/inner/deep.txt"}) {
       fs::create_directories((root_ / name).parent_path());
@@ -43,12 +39,10 @@ class MappedTree : public ::testing::Test {
     MapDrive('Q', root_.string());
   }
 
-  void TearDown() override {
-    UnmapDrive('q');
-    fs::remove_all(root_);
-  }
+  void TearDown() override { UnmapDrive('q'); }
 
-  fs::path root_;
+  ScratchFolder scratch_;
+  const fs::path& root_ = scratch_.Path();
 };
 
 TEST_F(MappedTree, DriveTableListsAndResolvesMappedDrives) {

@@ -13,5 +13,6 @@
 #include <tavorin/host/object.h>
 #include <tavorin/host/picture.h>
 #include <tavorin/host/property_bag.h>
+#include <tavorin/host/recordset.h>
 #include <tavorin/host/site.h>
 #include <tavorin/host/variant.h>

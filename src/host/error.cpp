@@ -40,9 +40,11 @@ std::string HostErrorDescription(int number) {
       {438, "Object doesn't support this property or method"},
       {481, "Invalid picture"},
       {545, "Unable to bind to field or DataMember"},
+      {3001, "Invalid argument"},
       {3021, "No current record"},
       {3024, "Couldn't find file"},
       {3078, "Cannot find the input table or query"},
+      {3265, "Item not found in this collection"},
   };
   for (const Entry& entry : kDescriptions) {
     if (entry.number == number) return entry.description;

@@ -49,9 +49,11 @@ inline constexpr int kPropertyReadOnly = 383;
 inline constexpr int kNoSuchMember = 438;
 inline constexpr int kInvalidPicture = 481;
 inline constexpr int kUnableToBind = 545;
+inline constexpr int kInvalidArgument = 3001;
 inline constexpr int kNoCurrentRecord = 3021;
 inline constexpr int kCouldNotFindFile = 3024;
 inline constexpr int kCannotFindInputTable = 3078;
+inline constexpr int kItemNotFound = 3265;
 }  // namespace errors
 
 /// The runtime's description of a host error number ("Overflow" for 6);
