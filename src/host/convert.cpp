@@ -25,6 +25,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -38,7 +39,9 @@
 namespace tavorin::host {
 namespace {
 
+// Currency counts ten-thousandths: four decimals.
 constexpr std::int64_t kCurrencyScale = 10'000;
+constexpr int kCurrencyDecimals = 4;
 
 // Days since 1899-12-30 of the first and the day after the last date the
 // runtime knows (0100-01-01 and 9999-12-31).
@@ -246,11 +249,12 @@ std::int64_t RoundTenThousandths(std::int64_t count) {
   return whole;
 }
 
-// The number to the nearest whole unit of 10^-scale (scale 0 or 4).
+// The number to the nearest whole unit of 10^-scale (scale 0 or
+// kCurrencyDecimals).
 std::int64_t RoundNumber(const Number& number, int scale) {
   std::optional<std::int64_t> rounded;
   if (const auto* exact = std::get_if<TenThousandths>(&number)) {
-    rounded = scale == 4 ? exact->count : RoundTenThousandths(exact->count);
+    rounded = scale == kCurrencyDecimals ? exact->count : RoundTenThousandths(exact->count);
   } else if (const auto* floating = std::get_if<double>(&number)) {
     rounded = RoundFloating(*floating, scale);
   } else {
@@ -488,7 +492,7 @@ float CSng(const Variant& value) {
 
 double CDbl(const Variant& value) { return ToDouble(ToNumber(value)); }
 
-CurrencyValue CCur(const Variant& value) { return CurrencyValue{RoundNumber(ToNumber(value), 4)}; }
+CurrencyValue CCur(const Variant& value) { return CurrencyValue{RoundNumber(ToNumber(value), kCurrencyDecimals)}; }
 
 DateValue CDate(const Variant& value) {
   if (const auto* text = value.Get<std::string>()) {
