@@ -2,7 +2,11 @@
 // recognises.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -65,11 +69,42 @@ class Impostor : public host::Object {
   std::string TypeName() const override { return "TextBox"; }
 };
 
-TEST(IsControl, OnlyControlsCount) {
-  EXPECT_FALSE(IsControl(nullptr));
-  EXPECT_FALSE(IsControl(std::make_shared<Impostor>()));
-  EXPECT_FALSE(IsControl(host::Picture::Blank(2, 2)));
-  EXPECT_FALSE(IsControl(std::make_shared<host::DataFormat>()));
+std::shared_ptr<host::Recordset> OneRowRecordset() {
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("tavorin-ident-" + std::to_string(::getpid()) + ".db"))
+          .string();
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(1);", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  auto recordset = host::Recordset::Open(path, "t");
+  std::filesystem::remove(path);
+  return recordset;
+}
+
+TEST(IsControl, ControlsOfEveryKindCountAndNothingElse) {
+  const auto form = host::Form::Create("Form1");
+  const auto textBox = form->AddControl("TextBox", "Text1");
+  const auto arrayed = form->AddControl("Label", "Label1", std::int16_t{0});
+  const auto external = form->AddExternalControl("MSFlexGrid", "Grid1");
+  const auto lookalike = form->AddExternalControl("TextBox", "Text2");
+  for (const host::ObjectRef& control : {host::ObjectRef(textBox), host::ObjectRef(arrayed),
+                                         host::ObjectRef(external), host::ObjectRef(lookalike)}) {
+    EXPECT_TRUE(IsControl(control));
+    EXPECT_EQ(AsControl(control), control);  // the same control, not a copy
+  }
+  EXPECT_EQ(tavorin::detail::ControlClassName(*textBox), "TextBox");
+  EXPECT_EQ(tavorin::detail::ControlClassName(*external), "MSFlexGrid");
+
+  const host::ObjectRef others[] = {nullptr,
+                                    form,
+                                    std::make_shared<Impostor>(),
+                                    host::Picture::Blank(2, 2),
+                                    std::make_shared<host::DataFormat>(),
+                                    OneRowRecordset()};
+  for (const host::ObjectRef& other : others) {
+    EXPECT_FALSE(IsControl(other)) << (other ? other->TypeName() : "Nothing");
+  }
 }
 
 // Applications tell the component's errors apart by these numbers and texts.

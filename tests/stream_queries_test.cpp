@@ -66,17 +66,6 @@ TEST(StreamQueries, AnswerFromTheFlagsAlone) {
   }
 }
 
-TEST(StreamQueries, EveryTypeCodeNamesItsClass) {
-  const char* const names[] = {"Nothing", "PictureBox", "Label", "TextBox", "Frame",
-                               "CommandButton", "CheckBox", "OptionButton", "ComboBox",
-                               "ListBox", "HScrollBar", "VScrollBar", "Timer", "DriveListBox",
-                               "Shape", "DirListBox", "FileListBox", "Line", "Image", "Data"};
-  const Tavorin component;
-  for (std::int32_t code = 0; code < 20; ++code) {
-    EXPECT_EQ(component.ControlTypeName(StreamWithFlags(code << 24 | 0x31)), names[code]);
-  }
-}
-
 TEST(StreamQueries, FlagsStoredAsOtherTypesAreConvertedToLong) {
   struct Case {
     Variant flags;
@@ -193,20 +182,6 @@ TEST(StreamFlags, EncodeKnownAnswers) {
   EXPECT_EQ(EncodeStreamFlags({.baseWord = 0x30, .signature = 3}), 0x03);
   // Type codes from 128 up land in the sign bit.
   EXPECT_EQ(EncodeStreamFlags({.typeCode = 200}), static_cast<std::int32_t>(0xC8000000u));
-}
-
-TEST(StreamFlags, DecodeSplitsEveryWordIntoItsFourFields) {
-  using tavorin::detail::DecodeStreamFlags;
-  const auto all = DecodeStreamFlags(-1);
-  EXPECT_EQ(all.version, 15);
-  EXPECT_EQ(all.signature, 240);
-  EXPECT_TRUE(all.customDefaults);
-  EXPECT_EQ(all.typeCode, 255);
-  const auto textBox = DecodeStreamFlags(50331953);
-  EXPECT_EQ(textBox.version, 1);
-  EXPECT_EQ(textBox.signature, 48);
-  EXPECT_TRUE(textBox.customDefaults);
-  EXPECT_EQ(textBox.typeCode, 3);
 }
 
 }  // namespace
