@@ -8,25 +8,18 @@
 
 #include <tavorin/tavorin.h>
 
+#include "support/raises.h"
+
 namespace tavorin::host {
 namespace {
 
 const std::vector<std::string> kClasses = {
-    "PictureBox", "Label",      "TextBox",      "Frame",      "CommandButton",
-    "CheckBox",   "OptionButton", "ComboBox",   "ListBox",    "HScrollBar",
-    "VScrollBar", "Timer",      "DriveListBox", "DirListBox", "FileListBox",
-    "Shape",      "Line",       "Image",        "Data"};
+    "PictureBox", "Label",        "TextBox",      "Frame",      "CommandButton",
+    "CheckBox",   "OptionButton", "ComboBox",     "ListBox",    "HScrollBar",
+    "VScrollBar", "Timer",        "DriveListBox", "DirListBox", "FileListBox",
+    "Shape",      "Line",         "Image",        "Data"};
 const std::set<std::string> kWindowless = {"Label", "Line", "Shape", "Image", "Timer"};
 const std::set<std::string> kWithoutTabIndex = {"Line", "Shape", "Image", "Timer", "Data"};
-
-int ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    return error.Number();
-  }
-  return 0;
-}
 
 TEST(HostFormTest, CreatesEveryClassWithItsTypeNameWindowAndTabPlace) {
   auto form = Form::Create("Form1");
@@ -43,7 +36,7 @@ TEST(HostFormTest, CreatesEveryClassWithItsTypeNameWindowAndTabPlace) {
       EXPECT_TRUE(handles.insert(control->hWnd()).second) << "window handles are unique";
       EXPECT_EQ(CLng(control->GetProperty("hWnd")), control->hWnd());
     } else {
-      EXPECT_EQ(ErrorOf([&] { control->GetProperty("hWnd"); }), errors::kNoSuchMember);
+      EXPECT_RAISES(errors::kNoSuchMember, control->GetProperty("hWnd"));
     }
     EXPECT_EQ(control->HasTabIndex(), !kWithoutTabIndex.contains(className));
   }
@@ -73,7 +66,8 @@ TEST(HostFormTest, RefusesUnknownClassesAndTakenNames) {
       [&] { form->AddExternalControl("Widget", "Text1"); },
   };
   for (std::size_t i = 0; i < refused.size(); ++i) {
-    EXPECT_EQ(ErrorOf(refused[i]), errors::kInvalidProcedureCall) << "case " << i;
+    SCOPED_TRACE(i);
+    EXPECT_RAISES(errors::kInvalidProcedureCall, refused[i]());
   }
   EXPECT_EQ(form->Controls().size(), 3u) << "refused controls leave nothing behind";
   EXPECT_NO_THROW(form->AddControl("Label", "Caption", 7));
@@ -88,9 +82,9 @@ TEST(HostFormTest, ControlArraysGiveIndexesAndOthersRaise343) {
   EXPECT_EQ(member->Index(), 3);
   EXPECT_EQ(CInt(member->GetProperty("index")), 3);
   EXPECT_FALSE(single->IsArrayMember());
-  EXPECT_EQ(ErrorOf([&] { single->Index(); }), errors::kObjectNotAnArray);
-  EXPECT_EQ(ErrorOf([&] { single->GetProperty("Index"); }), errors::kObjectNotAnArray);
-  EXPECT_EQ(ErrorOf([&] { member->SetProperty("Index", 4); }), errors::kPropertyReadOnly);
+  EXPECT_RAISES(errors::kObjectNotAnArray, single->Index());
+  EXPECT_RAISES(errors::kObjectNotAnArray, single->GetProperty("Index"));
+  EXPECT_RAISES(errors::kPropertyReadOnly, member->SetProperty("Index", 4));
 }
 
 TEST(HostFormTest, ExternalControlsOfferTheGenericMembersOnly) {
@@ -103,8 +97,8 @@ TEST(HostFormTest, ExternalControlsOfferTheGenericMembersOnly) {
   EXPECT_EQ(CSng(external->GetProperty("Height")), 40.0F);
   EXPECT_FALSE(external->HasTabIndex());
   EXPECT_FALSE(external->HasWindow());
-  EXPECT_EQ(ErrorOf([&] { external->GetProperty("Text"); }), errors::kNoSuchMember);
-  EXPECT_EQ(ErrorOf([&] { external->GetProperty("TabIndex"); }), errors::kNoSuchMember);
+  EXPECT_RAISES(errors::kNoSuchMember, external->GetProperty("Text"));
+  EXPECT_RAISES(errors::kNoSuchMember, external->GetProperty("TabIndex"));
   EXPECT_EQ(form->AddExternalControl("Gauge", "Gauge1")->TypeName(), "Gauge");
 }
 
@@ -115,18 +109,19 @@ TEST(HostFormTest, FormMembersByName) {
   form->SetProperty("ScaleMode", "3");
   EXPECT_EQ(form->ScaleMode(), 3);
   EXPECT_EQ(CLng(form->GetProperty("hWnd")), form->hWnd());
-  EXPECT_EQ(ErrorOf([&] { form->SetProperty("ScaleMode", 8); }), errors::kInvalidPropertyValue);
-  EXPECT_EQ(ErrorOf([&] { form->ScaleMode(-1); }), errors::kInvalidPropertyValue);
+  EXPECT_RAISES(errors::kInvalidPropertyValue, form->SetProperty("ScaleMode", 8));
+  EXPECT_RAISES(errors::kInvalidPropertyValue, form->ScaleMode(-1));
   EXPECT_EQ(form->ScaleMode(), 3);
-  EXPECT_EQ(ErrorOf([&] { form->SetProperty("hWnd", 1); }), errors::kPropertyReadOnly);
-  EXPECT_EQ(ErrorOf([&] { form->GetProperty("Caption"); }), errors::kNoSuchMember);
+  EXPECT_RAISES(errors::kPropertyReadOnly, form->SetProperty("hWnd", 1));
+  EXPECT_RAISES(errors::kNoSuchMember, form->GetProperty("Caption"));
 }
 
 class HostContainerTest : public ::testing::Test {
  protected:
   std::shared_ptr<Form> form = Form::Create("Form1");
   std::shared_ptr<Control> frame = form->AddControl("Frame", "Frame1");
-  std::shared_ptr<Control> picture = form->AddControl("PictureBox", "Picture1", std::nullopt, frame);
+  std::shared_ptr<Control> picture =
+      form->AddControl("PictureBox", "Picture1", std::nullopt, frame);
   std::shared_ptr<Control> text = form->AddControl("TextBox", "Text1", std::nullopt, picture);
 };
 
@@ -145,24 +140,24 @@ TEST_F(HostContainerTest, RefusesWhatIsNoContainerOrWouldMakeACycle) {
   auto label = form->AddControl("Label", "Label1");
   auto external = form->AddExternalControl("Frame", "FakeFrame");
   const std::vector<std::pair<std::shared_ptr<Control>, ObjectRef>> refused = {
-      {text, label},                         // not a container class
-      {text, external},                      // another library's "Frame"
-      {text, foreignFrame},                  // another form's frame
-      {text, other},                         // another form
-      {text, nullptr},                       // Nothing
+      {text, label},                           // not a container class
+      {text, external},                        // another library's "Frame"
+      {text, foreignFrame},                    // another form's frame
+      {text, other},                           // another form
+      {text, nullptr},                         // Nothing
       {text, std::make_shared<DataFormat>()},  // not a control
-      {frame, frame},                        // itself
-      {frame, picture},                      // inside itself
+      {frame, frame},                          // itself
+      {frame, picture},                        // inside itself
   };
   for (const auto& [control, container] : refused) {
     const ObjectRef before = control->Container();
-    EXPECT_EQ(ErrorOf([&] { control->Container(container); }), errors::kInvalidPropertyValue);
+    EXPECT_RAISES(errors::kInvalidPropertyValue, control->Container(container));
     EXPECT_EQ(control->Container(), before);
   }
-  EXPECT_EQ(ErrorOf([&] { form->AddControl("Label", "Label2", std::nullopt, label); }),
-            errors::kInvalidProcedureCall);
-  EXPECT_EQ(ErrorOf([&] { form->AddControl("Label", "Label2", std::nullopt, foreignFrame); }),
-            errors::kInvalidProcedureCall);
+  EXPECT_RAISES(errors::kInvalidProcedureCall,
+                form->AddControl("Label", "Label2", std::nullopt, label));
+  EXPECT_RAISES(errors::kInvalidProcedureCall,
+                form->AddControl("Label", "Label2", std::nullopt, foreignFrame));
 }
 
 std::vector<std::string> TabOrder(const Form& form) {
@@ -196,8 +191,8 @@ TEST_F(HostTabOrderTest, CreationGivesTheNextFreePlaceAndSkipsClassesWithoutOne)
   form->AddControl("Data", "Data1");
   form->AddControl("Label", "F");
   EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"A", "B", "C", "D", "E", "F"}));
-  EXPECT_EQ(ErrorOf([&] { Named("Line1")->TabIndex(); }), errors::kNoSuchMember);
-  EXPECT_EQ(ErrorOf([&] { Named("Data1")->SetProperty("TabIndex", 0); }), errors::kNoSuchMember);
+  EXPECT_RAISES(errors::kNoSuchMember, Named("Line1")->TabIndex());
+  EXPECT_RAISES(errors::kNoSuchMember, Named("Data1")->SetProperty("TabIndex", 0));
 }
 
 TEST_F(HostTabOrderTest, MovingRenumbersTheControlsBetween) {
@@ -211,7 +206,7 @@ TEST_F(HostTabOrderTest, MovingRenumbersTheControlsBetween) {
 
 TEST_F(HostTabOrderTest, PlacesOutsideTheOrderRaise380) {
   for (std::int16_t place : {-1, 5, 32767}) {
-    EXPECT_EQ(ErrorOf([&] { Named("C")->TabIndex(place); }), errors::kInvalidPropertyValue);
+    EXPECT_RAISES(errors::kInvalidPropertyValue, Named("C")->TabIndex(place));
   }
   EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"A", "B", "C", "D", "E"}));
 }
@@ -224,11 +219,11 @@ TEST(HostSiteTest, DefaultSiteClosesAWindowWithItsOkButton) {
   site.ShowModal(window);
   EXPECT_FALSE(window.IsOpen());
   EXPECT_EQ(window.ClickedButton(), "OK");
-  EXPECT_EQ(ErrorOf([&] { window.Click("OK"); }), errors::kInvalidProcedureCall);
+  EXPECT_RAISES(errors::kInvalidProcedureCall, window.Click("OK"));
   Window other("About", {}, {"OK"});
-  EXPECT_EQ(ErrorOf([&] { other.Click("Cancel"); }), errors::kInvalidProcedureCall);
+  EXPECT_RAISES(errors::kInvalidProcedureCall, other.Click("Cancel"));
   EXPECT_TRUE(other.IsOpen());
-  EXPECT_EQ(ErrorOf([] { Window("Stuck", {}, {}); }), errors::kInvalidProcedureCall);
+  EXPECT_RAISES(errors::kInvalidProcedureCall, Window("Stuck", {}, {}));
 }
 
 }  // namespace

@@ -8,17 +8,10 @@
 
 #include <tavorin/tavorin.h>
 
+#include "support/raises.h"
+
 namespace tavorin::host {
 namespace {
-
-int ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    return error.Number();
-  }
-  return 0;
-}
 
 class HostPropertiesTest : public ::testing::Test {
  protected:
@@ -106,34 +99,31 @@ TEST_F(HostPropertiesTest, RefusedValuesLeaveThePropertyAsItWas) {
     SCOPED_TRACE(std::string(refused.className) + "." + refused.property);
     auto control = Add(refused.className);
     const Variant before = control->GetProperty(refused.property);
-    EXPECT_EQ(ErrorOf([&] { control->SetProperty(refused.property, refused.given); }),
-              refused.error);
+    EXPECT_RAISES(refused.error, control->SetProperty(refused.property, refused.given));
     EXPECT_EQ(control->GetProperty(refused.property), before);
   }
 }
 
 TEST_F(HostPropertiesTest, ReadOnlyMembersRaise383AndUnknownNames438) {
   const std::vector<std::pair<const char*, const char*>> readOnly = {
-      {"TextBox", "Name"},     {"TextBox", "Parent"},    {"TextBox", "hWnd"},
+      {"TextBox", "Name"},      {"TextBox", "Parent"},   {"TextBox", "hWnd"},
       {"ListBox", "ListCount"}, {"ListBox", "NewIndex"}, {"ListBox", "SelCount"},
-      {"Data", "Recordset"},   {"PictureBox", "Image"},  {"Frame", "Index"}};
+      {"Data", "Recordset"},    {"PictureBox", "Image"}, {"Frame", "Index"}};
   for (const auto& [className, property] : readOnly) {
     SCOPED_TRACE(std::string(className) + "." + property);
-    EXPECT_EQ(ErrorOf([&] { Add(className)->SetProperty(property, Variant()); }),
-              errors::kPropertyReadOnly);
+    EXPECT_RAISES(errors::kPropertyReadOnly, Add(className)->SetProperty(property, Variant()));
   }
   const std::vector<std::pair<const char*, const char*>> unknown = {
-      {"TextBox", "Caption"}, {"Label", "Text"}, {"Line", "Left"},   {"Timer", "Width"},
-      {"Shape", "TabIndex"},  {"Image", "hWnd"}, {"Shape", "DragIcon"}, {"Frame", "DataField"},
-      {"TextBox", ""}};
+      {"TextBox", "Caption"}, {"Label", "Text"},      {"Line", "Left"},
+      {"Timer", "Width"},     {"Shape", "TabIndex"},  {"Image", "hWnd"},
+      {"Shape", "DragIcon"},  {"Frame", "DataField"}, {"TextBox", ""}};
   for (const auto& [className, property] : unknown) {
     SCOPED_TRACE(std::string(className) + "." + property);
     auto control = Add(className);
-    EXPECT_EQ(ErrorOf([&] { control->GetProperty(property); }), errors::kNoSuchMember);
-    EXPECT_EQ(ErrorOf([&] { control->SetProperty(property, 1); }), errors::kNoSuchMember);
+    EXPECT_RAISES(errors::kNoSuchMember, control->GetProperty(property));
+    EXPECT_RAISES(errors::kNoSuchMember, control->SetProperty(property, 1));
   }
-  EXPECT_EQ(ErrorOf([&] { Add("Label")->CallMethod("AddItem", {Variant("x")}); }),
-            errors::kNoSuchMember);
+  EXPECT_RAISES(errors::kNoSuchMember, Add("Label")->CallMethod("AddItem", {Variant("x")}));
 }
 
 TEST_F(HostPropertiesTest, NamesIgnoreCase) {
@@ -152,14 +142,14 @@ TEST_F(HostPropertiesTest, MoveTakesOneToFourArgumentsAndKeepsTheMissingOnes) {
   EXPECT_EQ(button->Top(), 20.0F);
   EXPECT_EQ(button->Width(), 3.0F);
   EXPECT_EQ(button->Height(), 40.0F);
-  EXPECT_EQ(ErrorOf([&] { button->CallMethod("Move"); }), errors::kInvalidProcedureCall);
-  EXPECT_EQ(ErrorOf([&] { button->CallMethod("Move", std::vector<Variant>(5, Variant(1))); }),
-            errors::kInvalidProcedureCall);
-  EXPECT_EQ(ErrorOf([&] { button->CallMethod("Move", {Variant(0), Variant(0), Variant(-1)}); }),
-            errors::kInvalidPropertyValue);
-  EXPECT_EQ(ErrorOf([&] { button->GetProperty("Move"); }), errors::kInvalidProcedureCall);
+  EXPECT_RAISES(errors::kInvalidProcedureCall, button->CallMethod("Move"));
+  EXPECT_RAISES(errors::kInvalidProcedureCall,
+                button->CallMethod("Move", std::vector<Variant>(5, Variant(1))));
+  EXPECT_RAISES(errors::kInvalidPropertyValue,
+                button->CallMethod("Move", {Variant(0), Variant(0), Variant(-1)}));
+  EXPECT_RAISES(errors::kInvalidProcedureCall, button->GetProperty("Move"));
   EXPECT_EQ(button->Width(), 3.0F);
-  EXPECT_EQ(ErrorOf([&] { Add("Line")->Move(0, 0, 1, 1); }), errors::kNoSuchMember);
+  EXPECT_RAISES(errors::kNoSuchMember, Add("Line")->Move(0, 0, 1, 1));
 }
 
 TEST_F(HostPropertiesTest, TextSelectionIsClampedToTheText) {
@@ -179,8 +169,8 @@ TEST_F(HostPropertiesTest, TextSelectionIsClampedToTheText) {
   text->SelLength(1);
   text->SelStart(2);
   EXPECT_EQ(text->SelLength(), 0) << "moving the start leaves a caret";
-  EXPECT_EQ(ErrorOf([&] { text->SelStart(-1); }), errors::kInvalidPropertyValue);
-  EXPECT_EQ(ErrorOf([&] { text->SetProperty("SelLength", -1); }), errors::kInvalidPropertyValue);
+  EXPECT_RAISES(errors::kInvalidPropertyValue, text->SelStart(-1));
+  EXPECT_RAISES(errors::kInvalidPropertyValue, text->SetProperty("SelLength", -1));
   text->SelLength(1);
   text->Text("new");
   EXPECT_EQ(text->SelStart(), 0);
@@ -196,10 +186,10 @@ TEST_F(HostPropertiesTest, ScrollBarValueStaysBetweenMinAndMaxInEitherOrder) {
   bar->SetProperty("Value", Variant("-50"));
   EXPECT_EQ(bar->Value(), -50);
   bar->Value(100);
-  EXPECT_EQ(ErrorOf([&] { bar->Value(101); }), errors::kInvalidPropertyValue);
-  EXPECT_EQ(ErrorOf([&] { bar->Value(-51); }), errors::kInvalidPropertyValue);
+  EXPECT_RAISES(errors::kInvalidPropertyValue, bar->Value(101));
+  EXPECT_RAISES(errors::kInvalidPropertyValue, bar->Value(-51));
   EXPECT_EQ(bar->Value(), 100);
-  EXPECT_EQ(ErrorOf([&] { bar->LargeChange(0); }), errors::kInvalidPropertyValue);
+  EXPECT_RAISES(errors::kInvalidPropertyValue, bar->LargeChange(0));
   bar->LargeChange(10);
   EXPECT_EQ(CInt(bar->GetProperty("LargeChange")), 10);
 }
@@ -229,12 +219,12 @@ TEST_F(HostPropertiesTest, ObjectPropertiesTakeNothingOrTheirClass) {
   label->SetProperty("DataSource", Variant(ObjectRef()));
   EXPECT_TRUE(label->GetProperty("DataSource").IsNothing());
   auto foreign = Form::Create("Form2")->AddControl("Data", "Data1");
-  EXPECT_EQ(ErrorOf([&] { label->SetProperty("DataSource", Variant(ObjectRef(foreign))); }),
-            errors::kInvalidPropertyValue);
-  EXPECT_EQ(ErrorOf([&] { label->SetProperty("DataSource", Variant(ObjectRef(Add("Label")))); }),
-            errors::kInvalidPropertyValue);
-  EXPECT_EQ(ErrorOf([&] { label->SetProperty("MouseIcon", Variant(ObjectRef(format))); }),
-            errors::kInvalidPropertyValue);
+  EXPECT_RAISES(errors::kInvalidPropertyValue,
+                label->SetProperty("DataSource", Variant(ObjectRef(foreign))));
+  EXPECT_RAISES(errors::kInvalidPropertyValue,
+                label->SetProperty("DataSource", Variant(ObjectRef(Add("Label")))));
+  EXPECT_RAISES(errors::kInvalidPropertyValue,
+                label->SetProperty("MouseIcon", Variant(ObjectRef(format))));
 }
 
 TEST_F(HostPropertiesTest, TypedMembersOfStoredPropertiesGoThroughTheTable) {
@@ -243,12 +233,12 @@ TEST_F(HostPropertiesTest, TypedMembersOfStoredPropertiesGoThroughTheTable) {
   timer->Enabled(false);
   EXPECT_EQ(CLng(timer->GetProperty("Interval")), 1000);
   EXPECT_FALSE(CBool(timer->GetProperty("Enabled")));
-  EXPECT_EQ(ErrorOf([&] { timer->Interval(-1); }), errors::kInvalidPropertyValue);
+  EXPECT_RAISES(errors::kInvalidPropertyValue, timer->Interval(-1));
   auto line = std::dynamic_pointer_cast<Line>(Add("Line"));
   line->SetProperty("Y2", 7);
   EXPECT_EQ(line->Y2(), 7.0F);
   auto check = std::dynamic_pointer_cast<CheckBox>(Add("CheckBox"));
-  EXPECT_EQ(ErrorOf([&] { check->Value(5); }), errors::kInvalidPropertyValue);
+  EXPECT_RAISES(errors::kInvalidPropertyValue, check->Value(5));
 }
 
 }  // namespace

@@ -49,9 +49,11 @@ PropertySpec Long(std::string name, std::int32_t initial, double min = -kLongMax
                   double max = kLongMax) {
   return Spec(std::move(name), VarType::Long, initial, ValueRange{min, max, {}, {}});
 }
-PropertySpec Single(std::string name, float initial, double min = -std::numeric_limits<double>::infinity()) {
+constexpr double kUnbounded = std::numeric_limits<double>::infinity();
+
+PropertySpec Single(std::string name, float initial, double min = -kUnbounded) {
   return Spec(std::move(name), VarType::Single, initial,
-              ValueRange{min, std::numeric_limits<double>::infinity(), {}, {}});
+              ValueRange{min, kUnbounded, {}, {}});
 }
 PropertySpec Text(std::string name, std::string initial) {
   return Spec(std::move(name), VarType::String, std::move(initial));
@@ -62,8 +64,7 @@ PropertySpec Flag(std::string name, bool initial) {
 /// Nothing or an object of `objectType`, Nothing at first.
 PropertySpec ObjectOf(std::string name, std::string objectType) {
   return Spec(std::move(name), VarType::Object, ObjectRef(),
-              ValueRange{-std::numeric_limits<double>::infinity(),
-                         std::numeric_limits<double>::infinity(), {}, std::move(objectType)});
+              ValueRange{-kUnbounded, kUnbounded, {}, std::move(objectType)});
 }
 PropertySpec ReadOnly(PropertySpec spec) {
   spec.readOnly = true;
@@ -252,7 +253,8 @@ ClassData TimerData() {
 
 /// The drive, folder and file list boxes: lists the control fills itself.
 Specs FileControl() {
-  return Join({Interactive(), Focusable(), ListMembers(), Colours(kWindowBackground, kWindowText),
+  return Join({Interactive(), Focusable(), Font(), ListMembers(),
+               Colours(kWindowBackground, kWindowText),
                {Int("Appearance", 1, 0, 1), Text("ToolTipText", ""), Int("OLEDropMode", 0, 0, 1)}});
 }
 

@@ -208,19 +208,17 @@ const std::vector<Binding>& SharedBindings() {
 std::vector<MethodSpec> SharedMethods(const ClassShape& shape) {
   std::vector<MethodSpec> methods;
   if (shape.placement) {
-    methods.push_back({"Move", 1, 4, [](Control& c, const std::vector<Variant>& args) {
-                         c.Move(PlacementArgument(args, 0, c.Left()),
-                                PlacementArgument(args, 1, c.Top()),
-                                PlacementArgument(args, 2, c.Width()),
-                                PlacementArgument(args, 3, c.Height()));
-                         return Variant();
-                       }});
+    methods.push_back(
+        {"Move", 1, 4, [](Control& c, const std::vector<Variant>& args) {
+           c.Move(PlacementArgument(args, 0, c.Left()), PlacementArgument(args, 1, c.Top()),
+                  PlacementArgument(args, 2, c.Width()), PlacementArgument(args, 3, c.Height()));
+           return Variant();
+         }});
   }
   if (shape.refresh) {
     // Nothing is ever out of date on this host's screen.
-    methods.push_back({"Refresh", 0, 0, [](Control&, const std::vector<Variant>&) {
-                         return Variant();
-                       }});
+    methods.push_back(
+        {"Refresh", 0, 0, [](Control&, const std::vector<Variant>&) { return Variant(); }});
   }
   return methods;
 }

@@ -28,15 +28,24 @@ Factory Make() {
 
 const std::unordered_map<std::string_view, Factory>& Factories() {
   static const std::unordered_map<std::string_view, Factory> factories = {
-      {"PictureBox", Make<PictureBox>()},     {"Label", Make<Label>()},
-      {"TextBox", Make<TextBox>()},           {"Frame", Make<Frame>()},
-      {"CommandButton", Make<CommandButton>()}, {"CheckBox", Make<CheckBox>()},
-      {"OptionButton", Make<OptionButton>()}, {"ComboBox", Make<ComboBox>()},
-      {"ListBox", Make<ListBox>()},           {"HScrollBar", Make<HScrollBar>()},
-      {"VScrollBar", Make<VScrollBar>()},     {"Timer", Make<Timer>()},
-      {"DriveListBox", Make<DriveListBox>()}, {"DirListBox", Make<DirListBox>()},
-      {"FileListBox", Make<FileListBox>()},   {"Shape", Make<Shape>()},
-      {"Line", Make<Line>()},                 {"Image", Make<Image>()},
+      {"PictureBox", Make<PictureBox>()},
+      {"Label", Make<Label>()},
+      {"TextBox", Make<TextBox>()},
+      {"Frame", Make<Frame>()},
+      {"CommandButton", Make<CommandButton>()},
+      {"CheckBox", Make<CheckBox>()},
+      {"OptionButton", Make<OptionButton>()},
+      {"ComboBox", Make<ComboBox>()},
+      {"ListBox", Make<ListBox>()},
+      {"HScrollBar", Make<HScrollBar>()},
+      {"VScrollBar", Make<VScrollBar>()},
+      {"Timer", Make<Timer>()},
+      {"DriveListBox", Make<DriveListBox>()},
+      {"DirListBox", Make<DirListBox>()},
+      {"FileListBox", Make<FileListBox>()},
+      {"Shape", Make<Shape>()},
+      {"Line", Make<Line>()},
+      {"Image", Make<Image>()},
       {"Data", Make<Data>()},
   };
   return factories;
@@ -47,8 +56,7 @@ const std::unordered_map<std::string_view, Factory>& Factories() {
 class ExternalControl final : public Control {
  public:
   ExternalControl(std::weak_ptr<Form> form, std::string name, std::string typeName)
-      : Control(std::move(form), std::move(name), std::nullopt),
-        type_name_(std::move(typeName)) {}
+      : Control(std::move(form), std::move(name), std::nullopt), type_name_(std::move(typeName)) {}
   std::string TypeName() const override { return type_name_; }
 
  private:
@@ -57,7 +65,9 @@ class ExternalControl final : public Control {
 
 bool IsIdentifier(const std::string& name) {
   const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-  const auto isWordCharacter = [&](char c) { return isLetter(c) || (c >= '0' && c <= '9') || c == '_'; };
+  const auto isWordCharacter = [&](char c) {
+    return isLetter(c) || (c >= '0' && c <= '9') || c == '_';
+  };
   return !name.empty() && name.size() <= kMaxNameLength && isLetter(name.front()) &&
          std::all_of(name.begin(), name.end(), isWordCharacter);
 }
@@ -79,8 +89,7 @@ std::shared_ptr<Form> Form::Create(std::string name) {
 }
 
 std::shared_ptr<Control> Form::AddControl(const std::string& className, const std::string& name,
-                                          std::optional<std::int16_t> index,
-                                          ObjectRef container) {
+                                          std::optional<std::int16_t> index, ObjectRef container) {
   const auto factory = Factories().find(className);
   if (factory == Factories().end()) RaiseHostError(errors::kInvalidProcedureCall);
   RequireFreeName(name, index);

@@ -102,8 +102,8 @@ Variant PropertyTable::Coerce(const PropertySpec& spec, const Variant& value) {
 }
 
 PropertyTable BuildTable(std::string className, const ClassShape& shape,
-                         const std::vector<PropertySpec>& own,
-                         const std::vector<Binding>& bindings, std::vector<MethodSpec> methods) {
+                         const std::vector<PropertySpec>& own, const std::vector<Binding>& bindings,
+                         std::vector<MethodSpec> methods) {
   std::vector<PropertySpec> properties = SharedProperties(shape);
   const auto find = [&properties](std::string_view name) {
     return std::find_if(properties.begin(), properties.end(), [name](const PropertySpec& spec) {

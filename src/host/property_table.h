@@ -62,12 +62,12 @@ struct MethodSpec {
 
 /// The shared members a class has besides its own.
 struct ClassShape {
-  bool placement = true;    // Left, Top, Width, Height, Move
-  bool tabIndex = true;     // TabIndex
-  bool window = true;       // hWnd
-  bool icons = true;        // DragIcon, MouseIcon
-  bool dataBinding = false; // DataSource, DataField, DataMember, DataFormat, DataChanged
-  bool refresh = true;      // the Refresh method
+  bool placement = true;     // Left, Top, Width, Height, Move
+  bool tabIndex = true;      // TabIndex
+  bool window = true;        // hWnd
+  bool icons = true;         // DragIcon, MouseIcon
+  bool dataBinding = false;  // DataSource, DataField, DataMember, DataFormat, DataChanged
+  bool refresh = true;       // the Refresh method
 };
 
 /// The data of one class: its shape and the properties of its own, without
@@ -139,8 +139,8 @@ std::vector<MethodSpec> SharedMethods(const ClassShape& shape);
 /// `bindings` attached by name (std::logic_error for a name the table lacks),
 /// and `methods` added to, or replacing, the shared ones.
 PropertyTable BuildTable(std::string className, const ClassShape& shape,
-                         const std::vector<PropertySpec>& own,
-                         const std::vector<Binding>& bindings, std::vector<MethodSpec> methods);
+                         const std::vector<PropertySpec>& own, const std::vector<Binding>& bindings,
+                         std::vector<MethodSpec> methods);
 
 /// BuildTable with the data of one of the nineteen classes.
 PropertyTable BuildClassTable(std::string_view className, const std::vector<Binding>& bindings,

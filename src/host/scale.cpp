@@ -10,8 +10,8 @@ enum class Axis { Across, Down };
 
 /// Twips in one unit of `mode`; a character is wider than it is tall.
 double TwipsPerUnit(std::int16_t mode, Axis axis) {
-  static constexpr std::array<double, 8> kAcross = {
-      1, 1, 20, 15, 120, 1440, 1440 / 25.4, 1440 / 2.54};
+  static constexpr std::array<double, 8> kAcross = {1,   1,    20,          15,
+                                                    120, 1440, 1440 / 25.4, 1440 / 2.54};
   if (mode < 0 || mode >= static_cast<std::int16_t>(kAcross.size())) {
     RaiseHostError(errors::kInvalidProcedureCall);
   }

@@ -27,8 +27,7 @@ class DataBinding;
 class ControlSeed {
  private:
   friend class Form;
-  ControlSeed(std::weak_ptr<Form> form, std::string name,
-              std::optional<std::int16_t> index)
+  ControlSeed(std::weak_ptr<Form> form, std::string name, std::optional<std::int16_t> index)
       : form(std::move(form)), name(std::move(name)), index(index) {}
 
  public:
@@ -101,13 +100,11 @@ class Control : public Object {
 
   Variant GetProperty(const std::string& name) const override;
   void SetProperty(const std::string& name, const Variant& value) override;
-  Variant CallMethod(const std::string& name,
-                     const std::vector<Variant>& args = {}) override;
+  Variant CallMethod(const std::string& name, const std::vector<Variant>& args = {}) override;
 
  protected:
   /// A control of another library: the generic members only.
-  Control(std::weak_ptr<Form> form, std::string name,
-          std::optional<std::int16_t> index);
+  Control(std::weak_ptr<Form> form, std::string name, std::optional<std::int16_t> index);
   /// A control of one of the runtime's classes, described by `table`.
   Control(const ControlSeed& seed, const detail::PropertyTable& table);
 

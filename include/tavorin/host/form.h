@@ -27,14 +27,12 @@ class Form : public Object {
   /// that is no identifier of at most 40 characters, a negative index, or a
   /// container that is not this form, a Frame or a PictureBox on it.
   /// A control with a tab index gets the next free place in the tab order.
-  std::shared_ptr<Control> AddControl(const std::string& className,
-                                      const std::string& name,
+  std::shared_ptr<Control> AddControl(const std::string& className, const std::string& name,
                                       std::optional<std::int16_t> index = std::nullopt,
                                       ObjectRef container = nullptr);
   /// Adds a control of another library: it offers the generic members only
   /// and reports `typeName` as its class, whatever that is.
-  std::shared_ptr<Control> AddExternalControl(const std::string& typeName,
-                                              const std::string& name);
+  std::shared_ptr<Control> AddExternalControl(const std::string& typeName, const std::string& name);
 
   /// The form's controls in creation order.
   const std::vector<std::shared_ptr<Control>>& Controls() const { return controls_; }
@@ -52,8 +50,7 @@ class Form : public Object {
 
   explicit Form(std::string name);
 
-  void RequireFreeName(const std::string& name,
-                       std::optional<std::int16_t> index) const;
+  void RequireFreeName(const std::string& name, std::optional<std::int16_t> index) const;
   /// The Frame or PictureBox of this form that `container` names; nullptr
   /// for Nothing or the form itself; 5 for anything else.
   std::shared_ptr<Control> ContainerControl(const ObjectRef& container) const;

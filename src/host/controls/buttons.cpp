@@ -21,7 +21,8 @@ const detail::PropertyTable& CheckBoxTable() {
 const detail::PropertyTable& OptionButtonTable() {
   static const detail::PropertyTable table = detail::BuildClassTable(
       "OptionButton",
-      {{"Value", [](const Control& c) { return Variant(static_cast<const OptionButton&>(c).Value()); },
+      {{"Value",
+        [](const Control& c) { return Variant(static_cast<const OptionButton&>(c).Value()); },
         [](Control& c, const Variant& v) { static_cast<OptionButton&>(c).Value(CBool(v)); }}});
   return table;
 }

@@ -27,7 +27,8 @@ namespace {
 const detail::PropertyTable& DataTable() {
   static const detail::PropertyTable table = detail::BuildClassTable(
       "Data",
-      {{"Recordset", [](const Control& c) { return Variant(static_cast<const Data&>(c).Recordset()); },
+      {{"Recordset",
+        [](const Control& c) { return Variant(static_cast<const Data&>(c).Recordset()); },
         nullptr}},
       {{"Refresh", 0, 0, [](Control& c, const std::vector<Variant>&) {
           static_cast<Data&>(c).Refresh();
@@ -46,8 +47,8 @@ Data::~Data() = default;
 std::shared_ptr<host::Recordset> Data::Recordset() const { return connection_->records; }
 
 void Data::Refresh() {
-  std::shared_ptr<host::Recordset> records = host::Recordset::Open(
-      CStr(StoredValue("DatabaseName")), CStr(StoredValue("RecordSource")));
+  std::shared_ptr<host::Recordset> records =
+      host::Recordset::Open(CStr(StoredValue("DatabaseName")), CStr(StoredValue("RecordSource")));
   connection_->Close();
   connection_->records = records;
   const std::weak_ptr<Data> self = std::static_pointer_cast<Data>(shared_from_this());

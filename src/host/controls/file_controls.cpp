@@ -51,13 +51,10 @@ std::vector<detail::MethodSpec> ListingMethods(detail::MethodCall refresh) {
 const detail::PropertyTable& DriveListBoxTable() {
   static const detail::PropertyTable table = detail::BuildClassTable(
       "DriveListBox",
-      WithPositions({{"Drive",
-                      [](const Control& c) {
-                        return Variant(static_cast<const DriveListBox&>(c).Drive());
-                      },
-                      [](Control& c, const Variant& v) {
-                        static_cast<DriveListBox&>(c).Drive(CStr(v));
-                      }}}),
+      WithPositions(
+          {{"Drive",
+            [](const Control& c) { return Variant(static_cast<const DriveListBox&>(c).Drive()); },
+            [](Control& c, const Variant& v) { static_cast<DriveListBox&>(c).Drive(CStr(v)); }}}),
       ListingMethods([](Control& c, const std::vector<Variant>&) {
         static_cast<DriveListBox&>(c).Refresh();
         return Variant();
@@ -68,13 +65,10 @@ const detail::PropertyTable& DriveListBoxTable() {
 const detail::PropertyTable& DirListBoxTable() {
   static const detail::PropertyTable table = detail::BuildClassTable(
       "DirListBox",
-      WithPositions({{"Path",
-                      [](const Control& c) {
-                        return Variant(static_cast<const DirListBox&>(c).Path());
-                      },
-                      [](Control& c, const Variant& v) {
-                        static_cast<DirListBox&>(c).Path(CStr(v));
-                      }}}),
+      WithPositions(
+          {{"Path",
+            [](const Control& c) { return Variant(static_cast<const DirListBox&>(c).Path()); },
+            [](Control& c, const Variant& v) { static_cast<DirListBox&>(c).Path(CStr(v)); }}}),
       ListingMethods([](Control& c, const std::vector<Variant>&) {
         static_cast<DirListBox&>(c).Refresh();
         return Variant();
@@ -85,7 +79,8 @@ const detail::PropertyTable& DirListBoxTable() {
 /// The by-name member of one attribute switch of a FileListBox.
 template <bool (FileListBox::*Get)() const, void (FileListBox::*Set)(bool)>
 Binding Switch(std::string_view name) {
-  return {name, [](const Control& c) { return Variant((static_cast<const FileListBox&>(c).*Get)()); },
+  return {name,
+          [](const Control& c) { return Variant((static_cast<const FileListBox&>(c).*Get)()); },
           [](Control& c, const Variant& v) { (static_cast<FileListBox&>(c).*Set)(CBool(v)); }};
 }
 
@@ -136,9 +131,10 @@ void DriveListBox::ListIndex(int index) {
 void DriveListBox::Refresh() {
   const std::vector<std::string> entries = detail::DriveEntries();
   Items().Replace(entries);
-  const auto current = std::find_if(entries.begin(), entries.end(), [this](const std::string& entry) {
-    return detail::RootOf(detail::DriveLetterOf(entry)) == drive_;
-  });
+  const auto current =
+      std::find_if(entries.begin(), entries.end(), [this](const std::string& entry) {
+        return detail::RootOf(detail::DriveLetterOf(entry)) == drive_;
+      });
   if (current != entries.end()) Items().SetListIndex(static_cast<int>(current - entries.begin()));
 }
 

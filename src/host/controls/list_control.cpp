@@ -26,8 +26,7 @@ Variant Integer(int value) { return Variant(static_cast<std::int16_t>(value)); }
 
 std::vector<Binding> ListMembers::Positions() {
   return {
-      {"ListCount", [](const Control& c) { return Integer(AsList(c).ListCount()); },
-       nullptr},
+      {"ListCount", [](const Control& c) { return Integer(AsList(c).ListCount()); }, nullptr},
       {"ListIndex", [](const Control& c) { return Integer(AsList(c).ListIndex()); },
        [](Control& c, const Variant& v) { AsList(c).ListIndex(CInt(v)); }},
       {"TopIndex", [](const Control& c) { return Integer(AsList(c).TopIndex()); },
@@ -36,8 +35,7 @@ std::vector<Binding> ListMembers::Positions() {
 }
 
 Binding ListMembers::NewIndex() {
-  return {"NewIndex", [](const Control& c) { return Integer(AsList(c).NewIndex()); },
-          nullptr};
+  return {"NewIndex", [](const Control& c) { return Integer(AsList(c).NewIndex()); }, nullptr};
 }
 
 std::vector<Binding> ListMembers::Selection() {

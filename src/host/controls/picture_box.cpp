@@ -23,7 +23,8 @@ const detail::PropertyTable& PictureBoxTable() {
         [](Control& c, const Variant& v) {
           static_cast<PictureBox&>(c).Picture(detail::AsPicture(v));
         }},
-       {"Image", [](const Control& c) { return Variant(static_cast<const PictureBox&>(c).Image()); },
+       {"Image",
+        [](const Control& c) { return Variant(static_cast<const PictureBox&>(c).Image()); },
         nullptr}},
       {{"PaintPicture", 1, 1, [](Control& c, const std::vector<Variant>& args) {
           static_cast<PictureBox&>(c).PaintPicture(detail::AsPicture(args[0]));

@@ -10,7 +10,6 @@
 namespace tavorin::host {
 namespace {
 
-
 std::vector<detail::Binding> ScrollBindings() {
   return {
       {"Value", [](const Control& c) { return Variant(static_cast<const ScrollBar&>(c).Value()); },

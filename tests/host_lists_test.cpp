@@ -1,0 +1,136 @@
+// ListBox and ComboBox: items, item data, selection and the item added last,
+// through the typed members and by name.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <tavorin/tavorin.h>
+
+#include "support/raises.h"
+
+namespace tavorin::host {
+namespace {
+
+std::vector<std::string> Items(const ListControl& list) {
+  std::vector<std::string> items;
+  for (int i = 0; i < list.ListCount(); ++i) items.push_back(list.List(i));
+  return items;
+}
+
+class HostListsTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<Form> form = Form::Create("Form1");
+  std::shared_ptr<ListBox> list =
+      std::dynamic_pointer_cast<ListBox>(form->AddControl("ListBox", "List1"));
+  std::shared_ptr<ComboBox> combo =
+      std::dynamic_pointer_cast<ComboBox>(form->AddControl("ComboBox", "Combo1"));
+};
+
+TEST_F(HostListsTest, AddItemAtAnIndexShiftsTheItemsAfterItAndSetsNewIndex) {
+  list->AddItem("b");
+  list->ItemData(0, -7);
+  list->AddItem("d");
+  EXPECT_EQ(list->NewIndex(), 1);
+  list->CallMethod("AddItem", {Variant("a"), Variant(0)});
+  EXPECT_EQ(list->NewIndex(), 0);
+  list->AddItem("c", 2);
+  EXPECT_EQ(Items(*list), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(CInt(list->GetProperty("NewIndex")), 2);
+  EXPECT_EQ(list->ItemData(1), -7) << "item data travels with its item";
+  list->AddItem("e", 4);  // at the end
+  EXPECT_EQ(list->NewIndex(), 4);
+  EXPECT_RAISES(errors::kInvalidProcedureCall, list->AddItem("x", 6));
+  EXPECT_RAISES(errors::kInvalidProcedureCall, list->AddItem("x", -1));
+  EXPECT_EQ(list->ListCount(), 5);
+}
+
+TEST_F(HostListsTest, RemoveItemAndClearForgetTheItemAddedLast) {
+  for (const char* item : {"a", "b", "c"}) combo->AddItem(item);
+  combo->RemoveItem(0);
+  EXPECT_EQ(combo->NewIndex(), -1);
+  EXPECT_EQ(Items(*combo), (std::vector<std::string>{"b", "c"}));
+  EXPECT_RAISES(errors::kInvalidProcedureCall, combo->RemoveItem(2));
+  combo->AddItem("d");
+  combo->CallMethod("Clear");
+  EXPECT_EQ(combo->ListCount(), 0);
+  EXPECT_EQ(combo->NewIndex(), -1);
+  EXPECT_EQ(combo->ListIndex(), -1);
+}
+
+TEST_F(HostListsTest, IndexedMembersByNameAndTheirRefusals) {
+  list->AddItem("one");
+  list->CallMethod("List", {Variant(0), Variant("uno")});
+  list->CallMethod("ItemData", {Variant("0"), Variant(42)});
+  EXPECT_EQ(CStr(list->CallMethod("List", {Variant(0)})), "uno");
+  EXPECT_EQ(list->CallMethod("ItemData", {Variant(0)}), Variant(42));
+  EXPECT_RAISES(errors::kInvalidPropertyArrayIndex, list->CallMethod("List", {Variant(1)}));
+  EXPECT_RAISES(errors::kInvalidPropertyArrayIndex, list->ItemData(-1, 0));
+  EXPECT_RAISES(errors::kInvalidProcedureCall, list->CallMethod("List"));
+  EXPECT_RAISES(errors::kInvalidProcedureCall, list->GetProperty("List"));
+  EXPECT_RAISES(errors::kInvalidPropertyValue, list->SetProperty("ListIndex", 1));
+  EXPECT_RAISES(errors::kInvalidPropertyValue, list->SetProperty("TopIndex", 1));
+  EXPECT_RAISES(errors::kPropertyReadOnly, list->SetProperty("NewIndex", 0));
+  EXPECT_RAISES(errors::kNoSuchMember, combo->CallMethod("Selected", {Variant(0)}));
+}
+
+TEST_F(HostListsTest, WithoutMultiSelectOneItemIsSelectedAndItIsTheListIndex) {
+  for (const char* item : {"a", "b", "c"}) list->AddItem(item);
+  list->Selected(1, true);
+  list->CallMethod("Selected", {Variant(2), Variant(true)});
+  EXPECT_FALSE(list->Selected(1));
+  EXPECT_EQ(list->ListIndex(), 2);
+  EXPECT_EQ(list->SelCount(), 1);
+  list->ListIndex(0);
+  EXPECT_TRUE(CBool(list->CallMethod("Selected", {Variant(0)})));
+  EXPECT_EQ(list->SelCount(), 1);
+}
+
+TEST_F(HostListsTest, MultiSelectIsChosenByNameBeforeItemsExist) {
+  list->SetProperty("MultiSelect", Variant("2"));
+  for (const char* item : {"a", "b", "c"}) list->AddItem(item);
+  list->Selected(0, true);
+  list->Selected(2, true);
+  EXPECT_EQ(CInt(list->GetProperty("SelCount")), 2);
+  EXPECT_RAISES(errors::kPropertyReadOnly, list->SetProperty("MultiSelect", 0));
+  EXPECT_EQ(list->MultiSelect(), 2);
+  auto other = std::dynamic_pointer_cast<ListBox>(form->AddControl("ListBox", "List2"));
+  EXPECT_RAISES(errors::kInvalidPropertyValue, other->SetProperty("MultiSelect", 3));
+}
+
+TEST_F(HostListsTest, AListHoldsAtMost32767Items) {
+  for (int i = 0; i < 32767; ++i) list->AddItem("item");
+  EXPECT_RAISES(errors::kInvalidProcedureCall, list->AddItem("one too many"));
+  EXPECT_EQ(CInt(list->GetProperty("ListCount")), 32767);
+  list->TopIndex(32766);
+  EXPECT_EQ(list->TopIndex(), 32766);
+}
+
+TEST_F(HostListsTest, ComboBoxTextFollowsTheChosenItem) {
+  for (const char* item : {"red", "green", "blue"}) combo->AddItem(item);
+  combo->SetProperty("ListIndex", 1);
+  EXPECT_EQ(combo->Text(), "green");
+  combo->Text("green");
+  EXPECT_EQ(combo->ListIndex(), 1) << "the chosen item's own text keeps it chosen";
+  combo->SetProperty("Text", Variant("teal"));
+  EXPECT_EQ(combo->ListIndex(), -1);
+  EXPECT_EQ(combo->Text(), "teal");
+  combo->SelStart(1);
+  combo->SelLength(10);
+  EXPECT_EQ(combo->SelLength(), 3);
+  EXPECT_EQ(CStr(combo->GetProperty("SelText")), "eal");
+  combo->ListIndex(-1);
+  EXPECT_EQ(combo->Text(), "");
+}
+
+TEST_F(HostListsTest, NewListsStartAtTheirClassDefaults) {
+  EXPECT_EQ(list->GetProperty("ListIndex"), Variant(std::int16_t{-1}));
+  EXPECT_EQ(list->Height(), 255.0F);
+  EXPECT_EQ(combo->Height(), 315.0F);
+  EXPECT_EQ(combo->GetProperty("Text"), Variant(""));
+  EXPECT_EQ(list->MultiSelect(), 0);
+}
+
+}  // namespace
+}  // namespace tavorin::host
