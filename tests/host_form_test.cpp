@@ -228,3 +228,37 @@ TEST(HostSiteTest, DefaultSiteClosesAWindowWithItsOkButton) {
 
 }  // namespace
 }  // namespace tavorin::host
+
+namespace tavorin::host {
+namespace {
+
+TEST(HostScaleTest, KnownFactors) {
+  EXPECT_FLOAT_EQ(ScaleX(1, 5, 1), 1440);  // an inch in twips
+  EXPECT_FLOAT_EQ(ScaleY(1440, 1, 2), 72);  // points
+  EXPECT_FLOAT_EQ(ScaleX(1, 5, 3), 96);  // pixels
+  EXPECT_FLOAT_EQ(ScaleX(25.4F, 6, 5), 1);
+  EXPECT_FLOAT_EQ(ScaleY(1, 7, 6), 10);
+  EXPECT_FLOAT_EQ(ScaleX(1, 4, 1), 120) << "a character is 120 twips across";
+  EXPECT_FLOAT_EQ(ScaleY(1, 4, 1), 240) << "and 240 down";
+  EXPECT_FLOAT_EQ(ScaleX(300, 0, 3), 20) << "user units count as twips";
+}
+
+TEST(HostScaleTest, EveryPairOfModesRoundTrips) {
+  for (std::int16_t from = 0; from <= 7; ++from) {
+    for (std::int16_t to = 0; to <= 7; ++to) {
+      for (float value : {0.0F, 1.0F, -37.5F, 12345.0F}) {
+        SCOPED_TRACE(std::to_string(from) + " -> " + std::to_string(to));
+        EXPECT_FLOAT_EQ(ScaleX(ScaleX(value, from, to), to, from), value);
+        EXPECT_FLOAT_EQ(ScaleY(ScaleY(value, from, to), to, from), value);
+      }
+    }
+  }
+}
+
+TEST(HostScaleTest, ModesOutsideZeroToSevenRaise5) {
+  EXPECT_RAISES(errors::kInvalidProcedureCall, ScaleX(1, 8, 1));
+  EXPECT_RAISES(errors::kInvalidProcedureCall, ScaleY(1, 1, -1));
+}
+
+}  // namespace
+}  // namespace tavorin::host

@@ -64,7 +64,7 @@ class ListControl : public Control {
   /// 0 none, 1 simple, 2 extended; chosen before the list holds items (383
   /// afterwards).
   int MultiSelect() const;
-  void MultiSelect(int mode);
+  virtual void MultiSelect(int mode);
 
   detail::ItemList& Items() const { return *items_; }
 
@@ -185,6 +185,9 @@ class FileListBox final : public ListControl {
   void Refresh();
 
   using ListControl::MultiSelect;
+  /// A FileListBox fills its list itself, so its mode may change at any
+  /// time: the list is read again with nothing selected.
+  void MultiSelect(int mode) override;
   using ListControl::SelCount;
   using ListControl::Selected;
 

@@ -2,6 +2,7 @@
 #include <cctype>
 
 #include <tavorin/host/convert.h>
+#include <tavorin/host/error.h>
 #include <tavorin/host/lists.h>
 
 #include "host/controls/list_members.h"
@@ -194,6 +195,17 @@ void FileListBox::ReadOnly(bool shown) {
 void FileListBox::System(bool shown) {
   Relist([shown](detail::FileListing& l) { l.filter.system = shown; });
 }
+void FileListBox::MultiSelect(int mode) {
+  Items().Replace({});
+  try {
+    Items().SetMultiSelect(mode);
+  } catch (const RuntimeError&) {
+    Refresh();
+    throw;
+  }
+  Refresh();
+}
+
 void FileListBox::Refresh() {
   Relist([](detail::FileListing&) {});
 }

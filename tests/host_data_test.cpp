@@ -1,0 +1,121 @@
+// The Data control over an SQLite database, and controls bound to it.
+#include <sqlite3.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <tavorin/tavorin.h>
+
+#include "support/raises.h"
+#include "support/scratch_folder.h"
+
+namespace tavorin::host {
+namespace {
+
+class HostDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sqlite3* database = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &database), SQLITE_OK);
+    const int result = sqlite3_exec(database,
+                                    "CREATE TABLE members(name TEXT, active INTEGER);"
+                                    "INSERT INTO members VALUES('Ada', 1);"
+                                    "INSERT INTO members VALUES('Bo', 0);"
+                                    "INSERT INTO members VALUES(NULL, NULL);",
+                                    nullptr, nullptr, nullptr);
+    sqlite3_close(database);
+    ASSERT_EQ(result, SQLITE_OK);
+    data->SetProperty("DatabaseName", Variant(path));
+    data->SetProperty("RecordSource", Variant("members"));
+  }
+
+  std::shared_ptr<Control> Bound(const char* className, const char* field) {
+    auto control = form->AddControl(className, std::string(className) + "1");
+    control->SetProperty("DataSource", Variant(ObjectRef(data)));
+    control->SetProperty("DataField", Variant(field));
+    return control;
+  }
+
+  ScratchFolder scratch;
+  std::string path = (scratch.Path() / "club.db").string();
+  std::shared_ptr<Form> form = Form::Create("Form1");
+  std::shared_ptr<Data> data = std::dynamic_pointer_cast<Data>(form->AddControl("Data", "Data1"));
+};
+
+TEST_F(HostDataTest, RefreshOpensTheRecordsetOnTheFirstRecord) {
+  EXPECT_EQ(data->Recordset(), nullptr);
+  EXPECT_TRUE(data->GetProperty("Recordset").IsNothing());
+  data->CallMethod("Refresh");
+  const std::shared_ptr<Recordset> records = data->Recordset();
+  ASSERT_NE(records, nullptr);
+  EXPECT_EQ(records->RecordCount(), 3);
+  EXPECT_EQ(records->AbsolutePosition(), 0);
+  EXPECT_EQ(data->GetProperty("Recordset").AsObject(), ObjectRef(records));
+  data->Refresh();
+  EXPECT_NE(data->Recordset(), records) << "each refresh reads the source again";
+}
+
+TEST_F(HostDataTest, BoundControlsShowTheCurrentRecordAndFollowIt) {
+  data->Refresh();
+  auto text = Bound("TextBox", "name");
+  auto label = Bound("Label", "NAME");
+  auto check = Bound("CheckBox", "active");
+  EXPECT_EQ(CStr(text->GetProperty("Text")), "Ada");
+  EXPECT_EQ(CStr(label->GetProperty("Caption")), "Ada");
+  EXPECT_EQ(CInt(check->GetProperty("Value")), 1);
+  data->Recordset()->MoveNext();
+  EXPECT_EQ(CStr(text->GetProperty("Text")), "Bo");
+  EXPECT_EQ(CInt(check->GetProperty("Value")), 0);
+  data->Recordset()->SetProperty("AbsolutePosition", 2);
+  EXPECT_EQ(CStr(text->GetProperty("Text")), "") << "Null shows as empty";
+  EXPECT_EQ(CInt(check->GetProperty("Value")), 0);
+  text->SetProperty("DataSource", Variant(ObjectRef()));
+  data->Recordset()->MoveFirst();
+  EXPECT_EQ(CStr(text->GetProperty("Text")), "") << "an unbound control stays as it is";
+  EXPECT_EQ(CStr(label->GetProperty("Caption")), "Ada");
+}
+
+TEST_F(HostDataTest, ControlsBoundBeforeTheRefreshShowTheNewRecordset) {
+  auto text = Bound("TextBox", "name");
+  EXPECT_EQ(CStr(text->GetProperty("Text")), "");
+  data->Refresh();
+  EXPECT_EQ(CStr(text->GetProperty("Text")), "Ada");
+  data->Recordset()->MoveLast();
+  data->Refresh();
+  EXPECT_EQ(CStr(text->GetProperty("Text")), "Ada");
+}
+
+TEST_F(HostDataTest, AFieldTheRecordsetLacksRaises545) {
+  data->Refresh();
+  auto text = Bound("TextBox", "name");
+  EXPECT_RAISES(errors::kUnableToBind, text->SetProperty("DataField", Variant("age")));
+  EXPECT_EQ(CStr(text->GetProperty("DataField")), "name");
+  auto unbound = form->AddControl("TextBox", "Text2");
+  unbound->SetProperty("DataField", Variant("age"));
+  EXPECT_RAISES(errors::kUnableToBind, unbound->SetProperty("DataSource", Variant(ObjectRef(data))));
+  EXPECT_TRUE(unbound->GetProperty("DataSource").IsNothing());
+}
+
+TEST_F(HostDataTest, RefreshRaises3024ForAMissingFileAnd3078ForABadSource) {
+  data->Refresh();
+  const std::shared_ptr<Recordset> records = data->Recordset();
+  data->SetProperty("RecordSource", Variant("SELECT nothing FROM nowhere"));
+  EXPECT_RAISES(errors::kCannotFindInputTable, data->Refresh());
+  data->SetProperty("DatabaseName", Variant((scratch.Path() / "absent.db").string()));
+  EXPECT_RAISES(errors::kCouldNotFindFile, data->CallMethod("Refresh"));
+  EXPECT_EQ(data->Recordset(), records) << "a failed refresh keeps the old recordset";
+}
+
+TEST_F(HostDataTest, ARecordsetOutlivingItsControlNoLongerUpdatesIt) {
+  data->Refresh();
+  auto text = Bound("TextBox", "name");
+  const std::shared_ptr<Recordset> records = data->Recordset();
+  form.reset();
+  data.reset();
+  text.reset();
+  EXPECT_NO_THROW(records->MoveNext());
+}
+
+}  // namespace
+}  // namespace tavorin::host
