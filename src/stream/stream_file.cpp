@@ -5,11 +5,10 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <memory>
 #include <cerrno>
+#include <memory>
 #include <new>
 #include <optional>
-#include <string_view>
 
 #include <tavorin/host/error.h>
 
