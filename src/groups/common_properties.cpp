@@ -84,6 +84,8 @@ host::Variant ConvertToValueType(const host::Variant& value, std::int16_t valueT
       kConvertibleTypes.end()) {
     return host::Variant::Null();
   }
+  // Most properties already hold their value type.
+  if (value.Type() == type) return value;
   host::Variant converted = host::Variant::Null();
   TryStep([&] { converted = host::ConvertTo(value, type); });
   return converted;

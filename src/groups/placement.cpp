@@ -101,6 +101,9 @@ void ReadPlacement(host::Control& control, const DefaultsCatalogue& catalogue,
   TryStep([&] { to = ContainerScaleMode(control); });
   std::optional<std::int16_t> from;
   TryStep([&] { from = StoredScaleMode(stream, customDefaults); });
+  // In the same units the catalogue step has already assigned exactly these
+  // values; reading them again would only repeat it.
+  if (from && to && *from == *to) return;
 
   Placement placement;
   for (const PlacementField& field : kConversionOrder) {

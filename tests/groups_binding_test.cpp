@@ -1,0 +1,147 @@
+// Data binding: the data source travels by name (and index) and is resolved on
+// the destination's form; field, member, format and changed state travel as
+// values against their defaults.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <tavorin/tavorin.h>
+
+#include "support/component_calls.h"
+
+namespace {
+
+using tavorin::host::CInt;
+using tavorin::host::DataFormat;
+using tavorin::host::Form;
+using tavorin::host::ObjectRef;
+using tavorin::host::Variant;
+using tavorin::testing::Holds;
+using tavorin::testing::Read;
+using tavorin::testing::Settings;
+using tavorin::testing::Stored;
+using tavorin::testing::Write;
+
+std::shared_ptr<DataFormat> Format(const std::string& format) {
+  auto dataFormat = std::make_shared<DataFormat>();
+  dataFormat->Format(format);
+  return dataFormat;
+}
+
+// Two forms built alike, each with a plain data control "Data1" and a data
+// control array "Data2" (elements 0 and 1).
+class Binding : public ::testing::Test {
+ protected:
+  struct Layout {
+    std::shared_ptr<Form> form;
+    std::shared_ptr<tavorin::host::Control> data1, data2a, data2b, text;
+  };
+
+  static Layout Build(const std::string& name) {
+    Layout layout;
+    layout.form = Form::Create(name);
+    layout.data1 = layout.form->AddControl("Data", "Data1");
+    layout.data2a = layout.form->AddControl("Data", "Data2", std::int16_t{0});
+    layout.data2b = layout.form->AddControl("Data", "Data2", std::int16_t{1});
+    layout.text = layout.form->AddControl("TextBox", "Text1");
+    return layout;
+  }
+
+  Layout source = Build("Form1");
+  Layout target = Build("Form2");
+  Settings settings;
+};
+
+TEST_F(Binding, DataSourceIsStoredByNameAndResolvedOnTheOtherForm) {
+  source.text->SetProperty("DataSource", Variant::Object(source.data1));
+  source.text->SetProperty("DataField", "Name");
+  const auto stream = Write(settings, *source.text);
+  EXPECT_EQ(Stored(stream, "DsN"), Variant("Data1"));
+  EXPECT_FALSE(Holds(stream, "DsI"));
+  EXPECT_EQ(Stored(stream, "DFd"), Variant("Name"));
+
+  Read(settings, stream, *target.text);
+  EXPECT_EQ(target.text->GetProperty("DataSource").AsObject(), ObjectRef(target.data1));
+  EXPECT_EQ(target.text->GetProperty("DataField"), Variant("Name"));
+}
+
+TEST_F(Binding, DataSourceIndexPicksTheRightArrayElement) {
+  source.text->SetProperty("DataSource", Variant::Object(source.data2b));
+  const auto stream = Write(settings, *source.text);
+  EXPECT_EQ(Stored(stream, "DsN"), Variant("Data2"));
+  EXPECT_EQ(CInt(Stored(stream, "DsI")), 1);
+
+  Read(settings, stream, *target.text);
+  EXPECT_EQ(target.text->GetProperty("DataSource").AsObject(), ObjectRef(target.data2b));
+}
+
+TEST_F(Binding, UnboundStreamUnbindsTheDestination) {
+  const auto stream = Write(settings, *source.text);
+  EXPECT_FALSE(Holds(stream, "DsN"));
+  EXPECT_FALSE(Holds(stream, "DtM"));
+  EXPECT_FALSE(Holds(stream, "DFd"));
+  EXPECT_FALSE(Holds(stream, "DtC"));
+  EXPECT_TRUE(Holds(stream, "DtF")) << "the data format is always stored";
+
+  target.text->SetProperty("DataSource", Variant::Object(target.data1));
+  target.text->SetProperty("DataField", "Old");
+  Read(settings, stream, *target.text);
+  EXPECT_TRUE(target.text->GetProperty("DataSource").IsNothing());
+  EXPECT_EQ(target.text->GetProperty("DataField"), Variant(""));
+}
+
+TEST_F(Binding, MissingDataSourceLeavesTheDestinationUnbound) {
+  source.text->SetProperty("DataSource", Variant::Object(source.data1));
+  const auto stream = Write(settings, *source.text);
+  auto bare = Form::Create("Form3");
+  auto text = bare->AddControl("TextBox", "Text1");
+  Read(settings, stream, *text);
+  EXPECT_TRUE(text->GetProperty("DataSource").IsNothing());
+}
+
+TEST_F(Binding, ValuesAndFormatTravel) {
+  source.text->SetProperty("DataMember", "Orders");
+  source.text->SetProperty("DataChanged", true);
+  source.text->SetProperty("DataFormat", Variant::Object(Format("0.00")));
+  Read(settings, Write(settings, *source.text), *target.text);
+
+  EXPECT_EQ(target.text->GetProperty("DataMember"), Variant("Orders"));
+  EXPECT_EQ(target.text->GetProperty("DataChanged"), Variant::Boolean(true));
+  const auto format = std::dynamic_pointer_cast<DataFormat>(
+      target.text->GetProperty("DataFormat").AsObject());
+  ASSERT_TRUE(format);
+  EXPECT_EQ(format->Format(), "0.00");
+}
+
+TEST_F(Binding, FormatEqualToCustomDefaultsIsLeftOut) {
+  auto model = source.form->AddControl("TextBox", "Model");
+  model->SetProperty("DataFormat", Variant::Object(Format("0.00")));
+  model->SetProperty("DataField", "Name");
+  const auto custom = Variant::Bytes(Write(settings, *model));
+
+  source.text->SetProperty("DataFormat", Variant::Object(Format("0.00")));
+  source.text->SetProperty("DataField", "Name");
+  const auto stream = Write(settings, *source.text, custom);
+  EXPECT_FALSE(Holds(stream, "DtF"));
+  EXPECT_FALSE(Holds(stream, "DFd"));
+
+  Read(settings, stream, *target.text, custom);
+  EXPECT_EQ(target.text->GetProperty("DataField"), Variant("Name"));
+  const auto format = std::dynamic_pointer_cast<DataFormat>(
+      target.text->GetProperty("DataFormat").AsObject());
+  ASSERT_TRUE(format);
+  EXPECT_EQ(format->Format(), "0.00");
+}
+
+TEST_F(Binding, CopyBindsToTheSameDataControl) {
+  auto destination = source.form->AddControl("TextBox", "Text2");
+  destination->SetProperty("DataSource", Variant::Object(source.data2a));
+  source.text->SetProperty("DataSource", Variant::Object(source.data1));
+  source.text->SetProperty("DataField", "Name");
+
+  tavorin::testing::Copy(settings, *source.text, *destination);
+  EXPECT_EQ(destination->GetProperty("DataSource").AsObject(), ObjectRef(source.data1));
+  EXPECT_EQ(destination->GetProperty("DataField"), Variant("Name"));
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+// Drag and mouse icons, and objects compared by their stored images: with
+// custom defaults every difference must be stored, a Nothing that replaces a
+// custom icon included.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <tavorin/tavorin.h>
+
+#include "../src/groups/icons.h"
+#include "support/bitmaps.h"
+#include "support/component_calls.h"
+
+namespace {
+
+using tavorin::detail::PersistedObjectsEqual;
+using tavorin::host::Form;
+using tavorin::host::ObjectRef;
+using tavorin::host::Picture;
+using tavorin::host::Variant;
+using tavorin::testing::Holds;
+using tavorin::testing::Read;
+using tavorin::testing::Settings;
+using tavorin::testing::SmallPicture;
+using tavorin::testing::Stored;
+using tavorin::testing::Write;
+
+const Variant kNothing = Variant::Object(nullptr);
+
+// The picture's image, or nothing when the value is no picture.
+tavorin::host::ByteArray ImageOf(const Variant& value) {
+  const auto picture = std::dynamic_pointer_cast<Picture>(value.AsObject());
+  return picture ? picture->Bytes() : tavorin::host::ByteArray{};
+}
+
+// An object that a property bag cannot store.
+class Unstorable : public tavorin::host::Object {
+ public:
+  std::string TypeName() const override { return "Unstorable"; }
+};
+
+TEST(PersistedObjectsEqual, ComparesStoredImagesNotIdentity) {
+  const auto one = SmallPicture(1);
+  const auto sameImage = SmallPicture(1);
+  EXPECT_TRUE(PersistedObjectsEqual(Variant::Object(one), Variant::Object(sameImage)));
+  EXPECT_FALSE(PersistedObjectsEqual(Variant::Object(one), Variant::Object(SmallPicture(2))));
+  EXPECT_TRUE(PersistedObjectsEqual(kNothing, kNothing));
+  EXPECT_FALSE(PersistedObjectsEqual(kNothing, Variant::Object(one)));
+  EXPECT_FALSE(PersistedObjectsEqual(Variant::Object(one), kNothing));
+
+  auto format = std::make_shared<tavorin::host::DataFormat>();
+  format->Format("0.00");
+  auto sameFormat = std::make_shared<tavorin::host::DataFormat>();
+  sameFormat->Format("0.00");
+  EXPECT_TRUE(PersistedObjectsEqual(Variant::Object(format), Variant::Object(sameFormat)));
+  EXPECT_FALSE(PersistedObjectsEqual(Variant::Object(format), Variant::Object(one)));
+
+  const auto unstorable = std::make_shared<Unstorable>();
+  EXPECT_FALSE(PersistedObjectsEqual(Variant::Object(unstorable), Variant::Object(unstorable)));
+}
+
+class Icons : public ::testing::Test {
+ protected:
+  std::shared_ptr<Form> form = Form::Create("Form1");
+  std::shared_ptr<tavorin::host::Control> text = form->AddControl("TextBox", "Text1");
+  std::shared_ptr<tavorin::host::Control> other = form->AddControl("TextBox", "Text2");
+  Settings settings;
+};
+
+TEST_F(Icons, CopySharesTheSourceObjects) {
+  const auto drag = SmallPicture(1);
+  text->SetProperty("DragIcon", Variant::Object(drag));
+  other->SetProperty("MouseIcon", Variant::Object(SmallPicture(2)));
+
+  tavorin::testing::Copy(settings, *text, *other);
+  EXPECT_EQ(other->GetProperty("DragIcon").AsObject(), ObjectRef(drag));
+  EXPECT_TRUE(other->GetProperty("MouseIcon").IsNothing());
+}
+
+TEST_F(Icons, BuiltInDefaultsStoreOnlyPictures) {
+  EXPECT_FALSE(Holds(Write(settings, *text), "DIc"));
+  EXPECT_FALSE(Holds(Write(settings, *text), "MIc"));
+
+  text->SetProperty("MouseIcon", Variant::Object(SmallPicture(3)));
+  const auto stream = Write(settings, *text);
+  EXPECT_EQ(ImageOf(Stored(stream, "MIc")), SmallPicture(3)->Bytes());
+
+  other->SetProperty("DragIcon", Variant::Object(SmallPicture(4)));
+  Read(settings, stream, *other);
+  EXPECT_TRUE(other->GetProperty("DragIcon").IsNothing()) << "absent key clears the icon";
+  EXPECT_EQ(ImageOf(other->GetProperty("MouseIcon")), SmallPicture(3)->Bytes());
+}
+
+TEST_F(Icons, EqualToCustomDefaultsIsLeftOutAndReadBackFromThem) {
+  auto model = form->AddControl("TextBox", "Model");
+  model->SetProperty("DragIcon", Variant::Object(SmallPicture(5)));
+  const auto custom = Variant::Bytes(Write(settings, *model));
+
+  text->SetProperty("DragIcon", Variant::Object(SmallPicture(5)));
+  const auto stream = Write(settings, *text, custom);
+  EXPECT_FALSE(Holds(stream, "DIc"));
+  EXPECT_FALSE(Holds(stream, "MIc"));
+
+  Read(settings, stream, *other, custom);
+  EXPECT_EQ(ImageOf(other->GetProperty("DragIcon")), SmallPicture(5)->Bytes());
+  Read(settings, stream, *other);
+  EXPECT_TRUE(other->GetProperty("DragIcon").IsNothing());
+}
+
+TEST_F(Icons, DifferentFromCustomDefaultsIsStoredAndReadBack) {
+  auto model = form->AddControl("TextBox", "Model");
+  model->SetProperty("DragIcon", Variant::Object(SmallPicture(5)));
+  const auto custom = Variant::Bytes(Write(settings, *model));
+
+  text->SetProperty("DragIcon", Variant::Object(SmallPicture(6)));
+  text->SetProperty("MouseIcon", Variant::Object(SmallPicture(7)));
+  const auto stream = Write(settings, *text, custom);
+
+  Read(settings, stream, *other, custom);
+  EXPECT_EQ(ImageOf(other->GetProperty("DragIcon")), SmallPicture(6)->Bytes());
+  EXPECT_EQ(ImageOf(other->GetProperty("MouseIcon")), SmallPicture(7)->Bytes());
+}
+
+TEST_F(Icons, NothingAgainstACustomIconIsStoredAsNothing) {
+  auto model = form->AddControl("TextBox", "Model");
+  model->SetProperty("DragIcon", Variant::Object(SmallPicture(5)));
+  model->SetProperty("MouseIcon", Variant::Object(SmallPicture(8)));
+  const auto custom = Variant::Bytes(Write(settings, *model));
+
+  const auto stream = Write(settings, *text, custom);
+  EXPECT_TRUE(Holds(stream, "DIc"));
+  EXPECT_TRUE(Stored(stream, "DIc").IsNothing());
+
+  other->SetProperty("DragIcon", Variant::Object(SmallPicture(9)));
+  Read(settings, stream, *other, custom);
+  EXPECT_TRUE(other->GetProperty("DragIcon").IsNothing());
+  EXPECT_TRUE(other->GetProperty("MouseIcon").IsNothing());
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+// The catalogue-driven transfer on a TextBox: which keys a stream holds, that
+// a read assigns every catalogued property, custom defaults on both sides, and
+// the conversion applied before a value is written.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <tavorin/tavorin.h>
+
+#include "../src/catalogue/defaults_catalogue.h"
+#include "../src/groups/common_properties.h"
+#include "support/bitmaps.h"
+#include "support/component_calls.h"
+
+namespace {
+
+using tavorin::detail::BuildDefaultsCatalogue;
+using tavorin::detail::ConvertToValueType;
+using tavorin::host::Form;
+using tavorin::host::Variant;
+using tavorin::host::VarType;
+using tavorin::testing::Holds;
+using tavorin::testing::Read;
+using tavorin::testing::Settings;
+using tavorin::testing::Stored;
+using tavorin::testing::Write;
+
+constexpr std::int16_t kTextBox = 3;
+// The TextBox's built-in BackColor, the system colour 0x80000005.
+constexpr std::int32_t kWindowBackground = -2147483643;
+
+struct ConversionCase {
+  Variant value;
+  std::int16_t valueType;
+  Variant expected;
+};
+
+TEST(ConvertToValueType, ConvertsWithTheHostRulesOrGivesNull) {
+  const auto picture = tavorin::testing::SmallPicture(1);
+  const std::vector<ConversionCase> cases = {
+      {Variant("abc"), 2, Variant::Null()},
+      {Variant("12"), 2, Variant::Integer(12)},
+      {Variant::Double(2.5), 2, Variant::Integer(2)},
+      {Variant::Long(40000), 2, Variant::Null()},
+      {Variant::Boolean(true), 3, Variant::Long(-1)},
+      {Variant::Long(300), 17, Variant::Null()},
+      {Variant::Integer(200), 17, Variant::Byte(200)},
+      {Variant::Long(7), 8, Variant("7")},
+      {Variant::Single(8.25F), 8, Variant("8.25")},
+      {Variant("TRUE"), 11, Variant::Boolean(true)},
+      {Variant("12"), 4, Variant::Single(12.0F)},
+      {Variant::Integer(3), 5, Variant::Double(3.0)},
+      {Variant::Integer(5), 6, Variant::Currency(50000)},
+      {Variant::Long(1), 7, Variant::Date(1.0)},
+      {Variant::Integer(3), 14, Variant::Decimal(3.0)},
+      {Variant::Null(), 3, Variant::Null()},
+      {Variant::Object(picture), 8, Variant::Null()},
+      {Variant::Object(picture), 12, Variant::Object(picture)},
+      {Variant("as it is"), 12, Variant("as it is")},
+      {Variant::Long(1), 9, Variant::Null()},
+      {Variant::Long(1), 0, Variant::Null()},
+      {Variant::Long(1), 13, Variant::Null()},
+      {Variant::Long(1), -1, Variant::Null()},
+      {Variant::Long(1), 8209, Variant::Null()},
+  };
+  for (const ConversionCase& c : cases) {
+    EXPECT_EQ(ConvertToValueType(c.value, c.valueType), c.expected)
+        << "value type " << c.valueType << ", value " << tavorin::host::CStr(
+               c.value.IsObject() || c.value.IsNull() ? Variant("<object/null>") : c.value);
+  }
+}
+
+class CatalogueTransfer : public ::testing::Test {
+ protected:
+  std::shared_ptr<Form> form = Form::Create("Form1");
+  std::shared_ptr<tavorin::host::Control> text = form->AddControl("TextBox", "Text1");
+  Settings settings;
+};
+
+TEST_F(CatalogueTransfer, StoresOnlyWhatDiffersFromTheBuiltInDefaults) {
+  text->SetProperty("Text", "hello");
+  text->SetProperty("FontBold", true);
+  const auto stream = Write(settings, *text);
+
+  EXPECT_EQ(Stored(stream, "47"), Variant("hello"));
+  EXPECT_EQ(Stored(stream, "50"), Variant::Boolean(true));
+  for (const auto& entry : BuildDefaultsCatalogue(kTextBox)) {
+    if (entry.keyCode == "47" || entry.keyCode == "50") continue;
+    EXPECT_FALSE(Holds(stream, std::string(entry.keyCode))) << entry.propertyName;
+  }
+}
+
+TEST_F(CatalogueTransfer, ReadAssignsEveryCataloguedPropertyStoredOrNot) {
+  const auto plain = Write(settings, *text);
+  auto changed = form->AddControl("TextBox", "Text2");
+  changed->SetProperty("Text", "old");
+  changed->SetProperty("BackColor", 255);
+  changed->SetProperty("MaxLength", 12);
+  changed->SetProperty("Visible", false);
+  changed->SetProperty("Tag", "t");
+
+  Read(settings, plain, *changed);
+
+  for (const auto& entry : BuildDefaultsCatalogue(kTextBox)) {
+    const std::string name(entry.propertyName);
+    EXPECT_EQ(ConvertToValueType(changed->GetProperty(name), entry.valueType),
+              ConvertToValueType(entry.defaultValue, entry.valueType))
+        << name;
+  }
+}
+
+TEST_F(CatalogueTransfer, CustomDefaultsDecideOnBothSides) {
+  auto model = form->AddControl("TextBox", "Model");
+  model->SetProperty("Text", "usual");
+  model->SetProperty("BackColor", 255);
+  const auto custom = Variant::Bytes(Write(settings, *model));
+
+  text->SetProperty("Text", "usual");                // equals the custom default
+  text->SetProperty("FontItalic", true);             // not in the custom stream
+  const auto stream = Write(settings, *text, custom);
+
+  EXPECT_FALSE(Holds(stream, "47"));
+  EXPECT_TRUE(Holds(stream, "38")) << "its built-in colour differs from the custom one";
+  EXPECT_EQ(Stored(stream, "51"), Variant::Boolean(true));
+  EXPECT_FALSE(Holds(stream, "50")) << "FontBold falls back to its built-in default";
+
+  auto restored = form->AddControl("TextBox", "Text3");
+  restored->SetProperty("FontBold", true);
+  Read(settings, stream, *restored, custom);
+  EXPECT_EQ(restored->GetProperty("Text"), Variant("usual"));
+  EXPECT_EQ(tavorin::host::CLng(restored->GetProperty("BackColor")), kWindowBackground);
+  EXPECT_EQ(restored->GetProperty("FontItalic"), Variant::Boolean(true));
+  EXPECT_EQ(restored->GetProperty("FontBold"), Variant::Boolean(false));
+}
+
+TEST_F(CatalogueTransfer, CopyMovesEveryCataloguedPropertyUnconverted) {
+  text->SetProperty("Text", "copied");
+  text->SetProperty("Alignment", 2);
+  text->SetProperty("ToolTipText", "tip");
+  text->SetProperty("Locked", true);
+  auto destination = form->AddControl("TextBox", "Text2");
+
+  tavorin::testing::Copy(settings, *text, *destination);
+
+  for (const auto& entry : BuildDefaultsCatalogue(kTextBox)) {
+    const std::string name(entry.propertyName);
+    EXPECT_EQ(destination->GetProperty(name), text->GetProperty(name)) << name;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// The three transfer operations as the tests call them, with the component's
+// five settings spelled out, and a look into what a stream holds.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include <tavorin/tavorin.h>
+
+#include "../../src/classes/property_set.h"
+
+namespace tavorin::testing {
+
+using Settings = detail::ComponentSettings;
+
+inline const detail::PropertySet& SetOf(const host::Control& control) {
+  const detail::PropertySet* set = detail::FindPropertySet(control.TypeName());
+  if (set == nullptr) throw std::logic_error("no property set for " + control.TypeName());
+  return *set;
+}
+
+inline host::ByteArray Write(const Settings& settings, host::Control& control,
+                             const host::Variant& customDefaults = host::Variant::Missing()) {
+  return SetOf(control).write(settings, control, customDefaults);
+}
+
+inline void Read(const Settings& settings, const host::ByteArray& stream,
+                 host::Control& control,
+                 const host::Variant& customDefaults = host::Variant::Missing()) {
+  SetOf(control).read(settings, stream, control, customDefaults);
+}
+
+inline void Copy(const Settings& settings, host::Control& source, host::Control& destination) {
+  SetOf(source).copy(settings, source, destination);
+}
+
+/// What `stream` holds under `key`; Empty when the key is absent.
+inline host::Variant Stored(const host::ByteArray& stream, const std::string& key) {
+  host::PropertyBag bag;
+  bag.SetContents(stream);
+  return bag.ReadProperty(key);
+}
+
+inline bool Holds(const host::ByteArray& stream, const std::string& key) {
+  return !Stored(stream, key).IsEmpty();
+}
+
+/// `stream` with `key` set to `value` (kept at its place when present).
+inline host::ByteArray WithStored(const host::ByteArray& stream, const std::string& key,
+                                  const host::Variant& value) {
+  host::PropertyBag bag;
+  bag.SetContents(stream);
+  bag.WriteProperty(key, value);
+  return bag.Contents();
+}
+
+}  // namespace tavorin::testing

@@ -1,0 +1,150 @@
+// The TextBox set: the selection after the text, "SS"/"SL" always stored
+// against the built-in defaults, streams of another format, and controls that
+// only claim to be text boxes.
+#include <gtest/gtest.h>
+
+#include <tavorin/tavorin.h>
+
+#include "support/component_calls.h"
+#include "support/raises.h"
+
+namespace {
+
+using tavorin::host::CLng;
+using tavorin::host::CSng;
+using tavorin::host::Form;
+using tavorin::host::ObjectRef;
+using tavorin::host::PropertyBag;
+using tavorin::host::Variant;
+using tavorin::testing::Copy;
+using tavorin::testing::Holds;
+using tavorin::testing::Read;
+using tavorin::testing::Settings;
+using tavorin::testing::Stored;
+using tavorin::testing::WithStored;
+using tavorin::testing::Write;
+
+class TextBoxSet : public ::testing::Test {
+ protected:
+  void Select(tavorin::host::Control& control, const std::string& text, int start, int length) {
+    control.SetProperty("Text", text);
+    control.SetProperty("SelStart", start);
+    control.SetProperty("SelLength", length);
+  }
+
+  std::int32_t SelStart(const tavorin::host::Control& control) {
+    return CLng(control.GetProperty("SelStart"));
+  }
+  std::int32_t SelLength(const tavorin::host::Control& control) {
+    return CLng(control.GetProperty("SelLength"));
+  }
+
+  std::shared_ptr<Form> form = Form::Create("Form1");
+  std::shared_ptr<tavorin::host::Control> text = form->AddControl("TextBox", "Text1");
+  std::shared_ptr<tavorin::host::Control> other = form->AddControl("TextBox", "Text2");
+  Settings settings;
+};
+
+TEST_F(TextBoxSet, SelectionIsAlwaysStoredAgainstBuiltInDefaults) {
+  const auto stream = Write(settings, *text);
+  EXPECT_EQ(Stored(stream, "SS"), Variant::Long(0));
+  EXPECT_EQ(Stored(stream, "SL"), Variant::Long(0));
+  EXPECT_FALSE(Holds(stream, "47"));
+  EXPECT_FALSE(Holds(stream, "38"));
+}
+
+TEST_F(TextBoxSet, SelectionFollowsTheTextItIsMeasuredIn) {
+  Select(*text, "hello world", 6, 5);
+  Read(settings, Write(settings, *text), *other);
+  EXPECT_EQ(other->GetProperty("Text"), Variant("hello world"));
+  EXPECT_EQ(SelStart(*other), 6);
+  EXPECT_EQ(SelLength(*other), 5);
+
+  auto copy = form->AddControl("TextBox", "Text3");
+  Copy(settings, *text, *copy);
+  EXPECT_EQ(SelStart(*copy), 6);
+  EXPECT_EQ(SelLength(*copy), 5);
+}
+
+TEST_F(TextBoxSet, SelectionEqualToCustomDefaultsIsLeftOutAndRestoredFromThem) {
+  auto model = form->AddControl("TextBox", "Model");
+  Select(*model, "hello world", 3, 0);
+  const auto custom = Variant::Bytes(Write(settings, *model));
+
+  Select(*text, "hello world", 3, 2);
+  const auto stream = Write(settings, *text, custom);
+  EXPECT_FALSE(Holds(stream, "SS"));
+  EXPECT_FALSE(Holds(stream, "47"));
+  EXPECT_EQ(Stored(stream, "SL"), Variant::Long(2));
+
+  Read(settings, stream, *other, custom);
+  EXPECT_EQ(SelStart(*other), 3);
+  EXPECT_EQ(SelLength(*other), 2);
+}
+
+TEST_F(TextBoxSet, StreamWithoutSelectionClearsIt) {
+  PropertyBag bag;
+  bag.WriteProperty("@SF#", Variant::Long(0x03000031));
+  bag.WriteProperty("47", "abcdef");
+  Select(*other, "xyz", 1, 2);
+  Read(settings, bag.Contents(), *other);
+  EXPECT_EQ(other->GetProperty("Text"), Variant("abcdef"));
+  EXPECT_EQ(SelStart(*other), 0);
+  EXPECT_EQ(SelLength(*other), 0);
+}
+
+TEST_F(TextBoxSet, OtherFormatChangesAtMostContainerAndTabIndex) {
+  auto picture = form->AddControl("PictureBox", "Picture1");
+  text->Container(picture);
+  text->SetProperty("Text", "new");
+  text->TabIndex(0);
+  Settings everything;
+  everything.setContainer = true;
+  everything.setTabIndex = true;
+  const auto stream = WithStored(Write(everything, *text), "@SF#", Variant::Long(0x03000032));
+
+  Select(*other, "kept", 1, 2);
+  other->Move(10, 20, 30, 40);
+  Read(everything, stream, *other);
+  EXPECT_EQ(other->Container(), ObjectRef(picture));
+  EXPECT_EQ(other->TabIndex(), 0);
+  EXPECT_EQ(other->GetProperty("Text"), Variant("kept"));
+  EXPECT_EQ(SelStart(*other), 1);
+  EXPECT_EQ(SelLength(*other), 2);
+  EXPECT_FLOAT_EQ(CSng(other->GetProperty("Width")), 30);
+}
+
+TEST_F(TextBoxSet, UnreadableStreamChangesNothing) {
+  Select(*other, "kept", 1, 2);
+  Read(settings, tavorin::host::ByteArray{1, 2, 3, 4, 5}, *other);
+  EXPECT_EQ(other->GetProperty("Text"), Variant("kept"));
+  EXPECT_EQ(SelLength(*other), 2);
+}
+
+TEST_F(TextBoxSet, ControlThatOnlyClaimsTheClassIsRefusedUntouched) {
+  auto impostor = form->AddExternalControl("TextBox", "Foreign1");
+  other->SetProperty("Text", "kept");
+  const auto stream = Write(settings, *text);
+
+  EXPECT_RAISES(13, Write(settings, *impostor));
+  EXPECT_RAISES(13, Read(settings, stream, *impostor));
+  EXPECT_RAISES(13, Copy(settings, *impostor, *other));
+  EXPECT_RAISES(13, Copy(settings, *text, *impostor));
+  EXPECT_EQ(other->GetProperty("Text"), Variant("kept"));
+}
+
+TEST_F(TextBoxSet, CopyEntersTheSourceContainerBeforePlacing) {
+  auto picture = form->AddControl("PictureBox", "Picture1");
+  picture->SetProperty("ScaleMode", 3);
+  text->Container(picture);
+  text->Move(10, 20, 100, 30);
+  Settings withContainer;
+  withContainer.setContainer = true;
+
+  Copy(withContainer, *text, *other);
+  EXPECT_EQ(other->Container(), ObjectRef(picture));
+  EXPECT_FLOAT_EQ(CSng(other->GetProperty("Left")), 10);
+  EXPECT_FLOAT_EQ(CSng(other->GetProperty("Height")), 30);
+}
+
+}  // namespace
