@@ -16,3 +16,4 @@
 #include <tavorin/host/recordset.h>
 #include <tavorin/host/site.h>
 #include <tavorin/host/variant.h>
+#include <tavorin/stream_info.h>
