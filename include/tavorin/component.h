@@ -15,6 +15,10 @@ namespace host {
 class Site;
 }
 
+namespace detail {
+struct ComponentSettings;
+}
+
 /// Which graphic of a PictureBox copies and writes take. Any value other
 /// than TvPicture behaves as TvImage.
 enum PictureOrImageConstants : std::int16_t { TvPicture = 0, TvImage = 1 };
@@ -25,6 +29,9 @@ enum PictureOrImageConstants : std::int16_t { TvPicture = 0, TvImage = 1 };
 /// "tavorn.hlp"; the queries never raise.
 class Tavorin {
  public:
+  /// A component with every setting at its default and no site.
+  Tavorin();
+
   /// Copies every property the component handles from `SourceControl` onto
   /// `DestinationControl`, a control of the same class. A Nothing destination
   /// does nothing; a Nothing source sets the destination variable to Nothing.
@@ -69,7 +76,9 @@ class Tavorin {
   /// folder, 75 a folder at the path, 70 not readable, 7 above 1 GiB.
   host::ByteArray StreamFromFile(const std::string& FilePath) const;
 
-  /// Shows the About window (through the site, else on standard output).
+  /// Shows the About window modally through the site's ShowModal and releases
+  /// it when it closes; without a site, writes its caption, title and version
+  /// line to standard output.
   void ShowAboutBox();
 
   /// Whether the destination is placed in the source's container. Default false.
@@ -85,25 +94,47 @@ class Tavorin {
   bool WriteControlName() const;
   void WriteControlName(bool value);
   /// Picture or Image of a PictureBox. Default TvPicture. Raises 6 for a value
-  /// outside -32768 to 32767.
+  /// outside -32768 to 32767 and keeps the setting then.
   PictureOrImageConstants PictureOrImage() const;
   void PictureOrImage(std::int32_t value);
+  // Every setter above tells the site that the setting changed, by its name
+  // ("SetContainer", ...), so that the designer saves the form again.
 
   /// The component was placed on a form: every setting takes its default.
+  /// The site is not told.
   void InitProperties();
-  /// Loads the settings saved with the form.
+  /// Loads the settings saved with the form (SetContainer, SetTabIndex,
+  /// PictureOrImage, SizeAccommodation, WriteControlName, each under its own
+  /// name; an absent key gives the default). All or nothing: a value that does
+  /// not convert raises the host's conversion error and changes no setting.
   void ReadProperties(host::PropertyBag& bag);
-  /// Saves the settings that differ from their defaults.
+  /// Saves the settings in the same order, each against its default, so only
+  /// those that differ from their defaults are stored.
   void WriteProperties(host::PropertyBag& bag) const;
   /// The host side: told of every setting change, shows the About window.
+  /// Nothing (the default) notifies nobody.
   void SetSite(std::shared_ptr<host::Site> site);
 
+  /// The side of the component's square surface on a form, in twips (32
+  /// pixels at 15 twips per pixel).
+  static constexpr float kSurfaceTwips = 480.0F;
+  /// The host resized the surface: it keeps its fixed size all the same.
+  void Resize(float width, float height);
+  /// The surface's width and height in twips: always kSurfaceTwips.
+  float ExtentX() const;
+  float ExtentY() const;
+
  private:
-  bool set_container_ = false;
-  bool set_tab_index_ = false;
-  bool size_accommodation_ = true;
-  bool write_control_name_ = true;
-  std::int16_t picture_or_image_ = TvPicture;
+  /// The settings as the property sets read them during one call.
+  detail::ComponentSettings Settings() const;
+  void AdoptSettings(const detail::ComponentSettings& settings);
+  void NotifyChanged(const char* settingName) const;
+
+  bool set_container_;
+  bool set_tab_index_;
+  bool size_accommodation_;
+  bool write_control_name_;
+  std::int16_t picture_or_image_;
   std::shared_ptr<host::Site> site_;
 };
 

@@ -1,79 +1,98 @@
-// The copy and stream operations until the property sets are wired in: every
-// class counts as unsupported for now. The settings and their persistence
-// with the form, without site notifications yet.
+// The three transfer operations. Their checks run in a fixed order, since
+// callers tell failures apart by the first error raised, and all of them pass
+// before any control is touched: a raised error leaves the destination as it
+// was. Past the checks the control goes to its class's property set.
 #include <tavorin/component.h>
 
-#include <iostream>
-#include <limits>
+#include <optional>
+#include <string>
 
-#include <tavorin/host/convert.h>
-#include <tavorin/host/error.h>
-
+#include "classes/property_set.h"
 #include "component/component_errors.h"
+#include "component/identification.h"
+#include "stream/envelope.h"
 
 namespace tavorin {
+namespace {
 
-void Tavorin::CopyControl(host::ObjectRef&, host::ObjectRef&) {
-  detail::RaiseComponentError(detail::ComponentError::kUnsupportedControl);
+using detail::ComponentError;
+using detail::RaiseComponentError;
+
+const detail::PropertySet& RequirePropertySet(const std::string& className) {
+  const detail::PropertySet* set = detail::FindPropertySet(className);
+  if (set == nullptr) RaiseComponentError(ComponentError::kUnsupportedControl);
+  return *set;
 }
 
-host::ByteArray Tavorin::ControlToStream(const host::ObjectRef&, const host::Variant&) {
-  detail::RaiseComponentError(detail::ComponentError::kUnsupportedControl);
-}
-
-void Tavorin::StreamToControl(const host::ByteArray&, host::ObjectRef&, const host::Variant&) {
-  detail::RaiseComponentError(detail::ComponentError::kUnsupportedControl);
-}
-
-bool Tavorin::SetContainer() const { return set_container_; }
-void Tavorin::SetContainer(bool value) { set_container_ = value; }
-bool Tavorin::SetTabIndex() const { return set_tab_index_; }
-void Tavorin::SetTabIndex(bool value) { set_tab_index_ = value; }
-bool Tavorin::SizeAccommodation() const { return size_accommodation_; }
-void Tavorin::SizeAccommodation(bool value) { size_accommodation_ = value; }
-bool Tavorin::WriteControlName() const { return write_control_name_; }
-void Tavorin::WriteControlName(bool value) { write_control_name_ = value; }
-
-PictureOrImageConstants Tavorin::PictureOrImage() const {
-  return static_cast<PictureOrImageConstants>(picture_or_image_);
-}
-
-void Tavorin::PictureOrImage(std::int32_t value) {
-  if (value < std::numeric_limits<std::int16_t>::min() ||
-      value > std::numeric_limits<std::int16_t>::max()) {
-    host::RaiseHostError(host::errors::kOverflow);
+// A custom defaults stream must be a stream of the control's own class that
+// needs no custom defaults itself: a stream written against one that does
+// could never be read back, as reading refuses such defaults.
+void CheckCustomDefaults(const host::Variant& customDefaultsStream,
+                         const std::string& className) {
+  const std::optional<std::int32_t> typeCode = detail::CheckStream(customDefaultsStream);
+  if (!typeCode ||
+      detail::StreamRequiresDefaults(detail::StreamFromVariant(customDefaultsStream))) {
+    RaiseComponentError(ComponentError::kInvalidCustomDefaultsStream);
   }
-  picture_or_image_ = static_cast<std::int16_t>(value);
+  if (detail::TypeNameFromCode(*typeCode) != className) {
+    RaiseComponentError(ComponentError::kStreamControlTypeMismatch);
+  }
 }
 
-void Tavorin::InitProperties() {
-  set_container_ = false;
-  set_tab_index_ = false;
-  size_accommodation_ = true;
-  write_control_name_ = true;
-  picture_or_image_ = TvPicture;
+}  // namespace
+
+void Tavorin::CopyControl(host::ObjectRef& SourceControl, host::ObjectRef& DestinationControl) {
+  if (DestinationControl == nullptr) return;
+  if (SourceControl == nullptr) {
+    DestinationControl = nullptr;
+    return;
+  }
+  const std::shared_ptr<host::Control> source = detail::AsControl(SourceControl);
+  const std::shared_ptr<host::Control> destination = detail::AsControl(DestinationControl);
+  if (source == nullptr || destination == nullptr) {
+    RaiseComponentError(ComponentError::kNotAControl);
+  }
+  const std::string className = detail::ControlClassName(*source);
+  if (className != detail::ControlClassName(*destination)) {
+    RaiseComponentError(ComponentError::kControlTypeMismatch);
+  }
+  RequirePropertySet(className).copy(Settings(), *source, *destination);
 }
 
-void Tavorin::ReadProperties(host::PropertyBag& bag) {
-  set_container_ = host::CBool(bag.ReadProperty("SetContainer", false));
-  set_tab_index_ = host::CBool(bag.ReadProperty("SetTabIndex", false));
-  picture_or_image_ = host::CInt(bag.ReadProperty("PictureOrImage", std::int16_t{TvPicture}));
-  size_accommodation_ = host::CBool(bag.ReadProperty("SizeAccommodation", true));
-  write_control_name_ = host::CBool(bag.ReadProperty("WriteControlName", true));
+host::ByteArray Tavorin::ControlToStream(const host::ObjectRef& SourceControl,
+                                         const host::Variant& CustomDefaultsStream) {
+  if (SourceControl == nullptr) return detail::NothingToStream();
+  const std::shared_ptr<host::Control> source = detail::AsControl(SourceControl);
+  if (source == nullptr) RaiseComponentError(ComponentError::kNotAControl);
+  const std::string className = detail::ControlClassName(*source);
+  if (!CustomDefaultsStream.IsMissing()) CheckCustomDefaults(CustomDefaultsStream, className);
+  return RequirePropertySet(className).write(Settings(), *source, CustomDefaultsStream);
 }
 
-void Tavorin::WriteProperties(host::PropertyBag& bag) const {
-  bag.WriteProperty("SetContainer", set_container_, false);
-  bag.WriteProperty("SetTabIndex", set_tab_index_, false);
-  bag.WriteProperty("PictureOrImage", picture_or_image_, std::int16_t{TvPicture});
-  bag.WriteProperty("SizeAccommodation", size_accommodation_, true);
-  bag.WriteProperty("WriteControlName", write_control_name_, true);
+void Tavorin::StreamToControl(const host::ByteArray& Stream, host::ObjectRef& DestinationControl,
+                              const host::Variant& CustomDefaultsStream) {
+  if (detail::IsEmptyArray(Stream) || DestinationControl == nullptr) return;
+  const std::shared_ptr<host::Control> destination = detail::AsControl(DestinationControl);
+  if (destination == nullptr) RaiseComponentError(ComponentError::kNotAControl);
+  const std::optional<std::int32_t> typeCode = detail::CheckStream(Stream);
+  if (!typeCode) RaiseComponentError(ComponentError::kInvalidStream);
+  if (*typeCode == detail::kNothingTypeCode) {
+    DestinationControl = nullptr;
+    return;
+  }
+  const std::string className = detail::ControlClassName(*destination);
+  if (detail::TypeNameFromCode(*typeCode) != className) {
+    RaiseComponentError(ComponentError::kStreamControlTypeMismatch);
+  }
+  if (CustomDefaultsStream.IsMissing()) {
+    if (detail::StreamRequiresDefaults(Stream)) {
+      RaiseComponentError(ComponentError::kMissingCustomDefaultsStream);
+    }
+  } else {
+    CheckCustomDefaults(CustomDefaultsStream, className);
+  }
+  // A supported class without a set of its own yet is still unsupported.
+  RequirePropertySet(className).read(Settings(), Stream, *destination, CustomDefaultsStream);
 }
-
-void Tavorin::ShowAboutBox() {
-  std::cout << "About Tavorin\nTavorin\nVersion 1.0\n";
-}
-
-void Tavorin::SetSite(std::shared_ptr<host::Site> site) { site_ = std::move(site); }
 
 }  // namespace tavorin
