@@ -10,17 +10,14 @@
 
 #include <tavorin/tavorin.h>
 
+#include "support/list_items.h"
 #include "support/raises.h"
 #include "support/scratch_folder.h"
 
 namespace tavorin::host {
 namespace {
 
-std::vector<std::string> Items(const ListControl& list) {
-  std::vector<std::string> items;
-  for (int i = 0; i < list.ListCount(); ++i) items.push_back(list.List(i));
-  return items;
-}
+using testing::ListItems;
 
 /// q: holds the folders alpha, Beta and .cache, and the files a.txt, B.TXT,
 /// c.log, .secret.txt (hidden) and locked.txt (read-only); alpha holds
@@ -57,7 +54,7 @@ TEST_F(HostFileControlsTest, DriveListBoxListsTheMappedDrivesAndRefusesOthers) {
   EXPECT_EQ(drives->Drive(), "c:\\");
   drives->SetProperty("Drive", Variant("Q:"));
   EXPECT_EQ(drives->Drive(), "q:\\");
-  const std::vector<std::string> entries = Items(*drives);
+  const std::vector<std::string> entries = ListItems(*drives);
   ASSERT_GE(drives->ListIndex(), 0);
   EXPECT_EQ(entries.at(static_cast<std::size_t>(drives->ListIndex())).substr(0, 2), "q:");
   EXPECT_RAISES(errors::kDeviceUnavailable, drives->Drive("z:\\"));
@@ -74,7 +71,7 @@ TEST_F(HostFileControlsTest, DirListBoxListsTheFoldersOfItsPath) {
   EXPECT_EQ(folders->Path(), "C:\\");
   folders->Path("q:\\");
   EXPECT_EQ(folders->Path(), "Q:\\");
-  EXPECT_EQ(Items(*folders), (std::vector<std::string>{"Q:\\.cache", "Q:\\alpha", "Q:\\Beta"}));
+  EXPECT_EQ(ListItems(*folders), (std::vector<std::string>{"Q:\\.cache", "Q:\\alpha", "Q:\\Beta"}));
   folders->SetProperty("Path", Variant("alpha"));
   EXPECT_EQ(folders->Path(), "Q:\\alpha") << "a relative path starts at the current one";
   EXPECT_EQ(folders->ListCount(), 0);
@@ -88,22 +85,22 @@ TEST_F(HostFileControlsTest, DirListBoxListsTheFoldersOfItsPath) {
 TEST_F(HostFileControlsTest, FileListBoxFiltersByPatternAndAttributes) {
   auto files = Add<FileListBox>("FileListBox");
   files->Path("q:\\");
-  EXPECT_EQ(Items(*files), (std::vector<std::string>{"a.txt", "B.TXT", "c.log", "locked.txt"}));
+  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{"a.txt", "B.TXT", "c.log", "locked.txt"}));
   files->SetProperty("Pattern", Variant("*.TXT"));
-  EXPECT_EQ(Items(*files), (std::vector<std::string>{"a.txt", "B.TXT", "locked.txt"}));
+  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{"a.txt", "B.TXT", "locked.txt"}));
   files->SetProperty("Hidden", Variant("True"));
-  EXPECT_EQ(Items(*files),
+  EXPECT_EQ(ListItems(*files),
             (std::vector<std::string>{".secret.txt", "a.txt", "B.TXT", "locked.txt"}));
   files->ReadOnly(false);
-  EXPECT_EQ(Items(*files), (std::vector<std::string>{".secret.txt", "a.txt", "B.TXT"}));
+  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{".secret.txt", "a.txt", "B.TXT"}));
   files->Hidden(false);
   files->ReadOnly(true);
   files->Normal(false);
   files->Archive(false);
-  EXPECT_EQ(Items(*files), (std::vector<std::string>{"locked.txt"}));
+  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{"locked.txt"}));
   files->Normal(true);
   files->Pattern("*.log;a.*");
-  EXPECT_EQ(Items(*files), (std::vector<std::string>{"a.txt", "c.log"}));
+  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{"a.txt", "c.log"}));
 }
 
 TEST_F(HostFileControlsTest, FileListBoxKeepsItsFolderWhenANewOneIsRefused) {
@@ -112,7 +109,7 @@ TEST_F(HostFileControlsTest, FileListBoxKeepsItsFolderWhenANewOneIsRefused) {
   EXPECT_RAISES(errors::kPathNotFound, files->SetProperty("Path", Variant("q:\\nowhere")));
   EXPECT_RAISES(errors::kDeviceUnavailable, files->Path("z:\\"));
   EXPECT_EQ(files->Path(), "Q:\\alpha");
-  EXPECT_EQ(Items(*files), (std::vector<std::string>{"inner.txt"}));
+  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{"inner.txt"}));
 }
 
 TEST_F(HostFileControlsTest, FileListBoxSelectsLikeAListBox) {

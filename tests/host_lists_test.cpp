@@ -8,16 +8,13 @@
 
 #include <tavorin/tavorin.h>
 
+#include "support/list_items.h"
 #include "support/raises.h"
 
 namespace tavorin::host {
 namespace {
 
-std::vector<std::string> Items(const ListControl& list) {
-  std::vector<std::string> items;
-  for (int i = 0; i < list.ListCount(); ++i) items.push_back(list.List(i));
-  return items;
-}
+using testing::ListItems;
 
 class HostListsTest : public ::testing::Test {
  protected:
@@ -36,7 +33,7 @@ TEST_F(HostListsTest, AddItemAtAnIndexShiftsTheItemsAfterItAndSetsNewIndex) {
   list->CallMethod("AddItem", {Variant("a"), Variant(0)});
   EXPECT_EQ(list->NewIndex(), 0);
   list->AddItem("c", 2);
-  EXPECT_EQ(Items(*list), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(ListItems(*list), (std::vector<std::string>{"a", "b", "c", "d"}));
   EXPECT_EQ(CInt(list->GetProperty("NewIndex")), 2);
   EXPECT_EQ(list->ItemData(1), -7) << "item data travels with its item";
   list->AddItem("e", 4);  // at the end
@@ -50,7 +47,7 @@ TEST_F(HostListsTest, RemoveItemAndClearForgetTheItemAddedLast) {
   for (const char* item : {"a", "b", "c"}) combo->AddItem(item);
   combo->RemoveItem(0);
   EXPECT_EQ(combo->NewIndex(), -1);
-  EXPECT_EQ(Items(*combo), (std::vector<std::string>{"b", "c"}));
+  EXPECT_EQ(ListItems(*combo), (std::vector<std::string>{"b", "c"}));
   EXPECT_RAISES(errors::kInvalidProcedureCall, combo->RemoveItem(2));
   combo->AddItem("d");
   combo->CallMethod("Clear");

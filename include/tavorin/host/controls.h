@@ -52,17 +52,17 @@ class Label final : public Control {
   explicit Label(const ControlSeed& seed);
 };
 
-/// Text with a selection. SelStart beyond the text is set to the text's end
-/// and SelLength is cut to the text that follows SelStart, as the runtime
-/// does; negative values raise 380. Assigning Text puts the caret at 0 with
-/// nothing selected. Lengths count characters, not bytes.
-class TextBox final : public Control {
+/// Text with a selection, as a TextBox and a ComboBox edit it. SelStart
+/// beyond the text is set to the text's end and makes the selection a caret;
+/// SelLength is cut to the text that follows SelStart, as the runtime does;
+/// negative values raise 380. Assigning Text puts the caret at 0 with nothing
+/// selected. Positions and lengths count characters, not bytes.
+class EditText {
  public:
-  explicit TextBox(const ControlSeed& seed);
-  ~TextBox() override;
+  virtual ~EditText();
 
   const std::string& Text() const;
-  void Text(std::string text);
+  virtual void Text(std::string text);
   std::int32_t SelStart() const;
   void SelStart(std::int32_t start);
   std::int32_t SelLength() const;
@@ -71,8 +71,16 @@ class TextBox final : public Control {
   std::string SelText() const;
   void SelText(const std::string& text);
 
+ protected:
+  EditText();
+
  private:
   std::unique_ptr<detail::TextSelection> edit_;
+};
+
+class TextBox final : public Control, public EditText {
+ public:
+  explicit TextBox(const ControlSeed& seed);
 };
 
 /// A container that draws a border and a caption around its controls.

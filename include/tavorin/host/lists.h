@@ -9,13 +9,13 @@
 #include <string>
 
 #include <tavorin/host/control.h>
+#include <tavorin/host/controls.h>
 
 namespace tavorin::host {
 
 namespace detail {
 class ItemList;
 class ListMembers;
-struct TextSelection;
 struct FileListing;
 }  // namespace detail
 
@@ -73,14 +73,12 @@ class ListControl : public Control {
   std::unique_ptr<detail::ItemList> items_;
 };
 
-/// Items with item data, and an edit text with a selection like a TextBox's.
-/// Choosing an item (ListIndex) puts its text in the edit text (choosing none
-/// empties it); assigning a text other than the chosen item's leaves no item
-/// chosen.
-class ComboBox final : public ListControl {
+/// Items with item data, and an edit text. Choosing an item (ListIndex) puts
+/// its text in the edit text (choosing none empties it); assigning a text
+/// other than the chosen item's leaves no item chosen.
+class ComboBox final : public ListControl, public EditText {
  public:
   explicit ComboBox(const ControlSeed& seed);
-  ~ComboBox() override;
 
   using ListControl::AddItem;
   using ListControl::Clear;
@@ -91,17 +89,8 @@ class ComboBox final : public ListControl {
   using ListControl::RemoveItem;
   void ListIndex(int index) override;
 
-  const std::string& Text() const;
-  void Text(std::string text);
-  std::int32_t SelStart() const;
-  void SelStart(std::int32_t start);
-  std::int32_t SelLength() const;
-  void SelLength(std::int32_t length);
-  std::string SelText() const;
-  void SelText(const std::string& text);
-
- private:
-  std::unique_ptr<detail::TextSelection> edit_;
+  using EditText::Text;
+  void Text(std::string text) override;
 };
 
 /// Items with item data and selection states.

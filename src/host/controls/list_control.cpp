@@ -111,21 +111,7 @@ std::vector<detail::Binding> EditableListBindings() {
 const detail::PropertyTable& ComboBoxTable() {
   static const detail::PropertyTable table = [] {
     std::vector<detail::Binding> bindings = EditableListBindings();
-    bindings.push_back(
-        {"Text", [](const Control& c) { return Variant(static_cast<const ComboBox&>(c).Text()); },
-         [](Control& c, const Variant& v) { static_cast<ComboBox&>(c).Text(CStr(v)); }});
-    bindings.push_back(
-        {"SelStart",
-         [](const Control& c) { return Variant(static_cast<const ComboBox&>(c).SelStart()); },
-         [](Control& c, const Variant& v) { static_cast<ComboBox&>(c).SelStart(CLng(v)); }});
-    bindings.push_back(
-        {"SelLength",
-         [](const Control& c) { return Variant(static_cast<const ComboBox&>(c).SelLength()); },
-         [](Control& c, const Variant& v) { static_cast<ComboBox&>(c).SelLength(CLng(v)); }});
-    bindings.push_back(
-        {"SelText",
-         [](const Control& c) { return Variant(static_cast<const ComboBox&>(c).SelText()); },
-         [](Control& c, const Variant& v) { static_cast<ComboBox&>(c).SelText(CStr(v)); }});
+    for (const detail::Binding& binding : detail::EditTextBindings()) bindings.push_back(binding);
     return detail::BuildClassTable("ComboBox", bindings, detail::ListMembers::Editing());
   }();
   return table;
@@ -173,30 +159,18 @@ int ListControl::SelCount() const { return items_->SelCount(); }
 int ListControl::MultiSelect() const { return items_->MultiSelect(); }
 void ListControl::MultiSelect(int mode) { items_->SetMultiSelect(mode); }
 
-ComboBox::ComboBox(const ControlSeed& seed)
-    : ListControl(seed, ComboBoxTable()), edit_(std::make_unique<detail::TextSelection>()) {}
-
-ComboBox::~ComboBox() = default;
+ComboBox::ComboBox(const ControlSeed& seed) : ListControl(seed, ComboBoxTable()) {}
 
 void ComboBox::ListIndex(int index) {
   Items().SetListIndex(index);
-  edit_->SetText(index >= 0 ? List(index) : std::string());
+  EditText::Text(index >= 0 ? List(index) : std::string());
 }
-
-const std::string& ComboBox::Text() const { return edit_->text; }
 
 void ComboBox::Text(std::string text) {
   const int chosen = ListIndex();
   if (chosen >= 0 && List(chosen) != text) Items().SetListIndex(-1);
-  edit_->SetText(std::move(text));
+  EditText::Text(std::move(text));
 }
-
-std::int32_t ComboBox::SelStart() const { return edit_->start; }
-void ComboBox::SelStart(std::int32_t start) { edit_->SetStart(start); }
-std::int32_t ComboBox::SelLength() const { return edit_->length; }
-void ComboBox::SelLength(std::int32_t length) { edit_->SetLength(length); }
-std::string ComboBox::SelText() const { return edit_->Selected(); }
-void ComboBox::SelText(const std::string& text) { edit_->ReplaceSelection(text); }
 
 ListBox::ListBox(const ControlSeed& seed) : ListControl(seed, ListBoxTable()) {}
 

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "host/property_table.h"
 
 namespace tavorin::host::detail {
 
@@ -28,5 +31,9 @@ struct TextSelection {
   /// The byte offset of character `position` (at most the text's size).
   std::size_t Offset(std::int32_t position) const;
 };
+
+/// The by-name members Text, SelStart, SelLength and SelText of a control
+/// that is an EditText.
+std::vector<Binding> EditTextBindings();
 
 }  // namespace tavorin::host::detail
