@@ -13,21 +13,6 @@
 namespace tavorin::host::detail {
 namespace {
 
-bool IsNumeric(VarType type) {
-  switch (type) {
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Byte:
-    case VarType::Boolean:
-      return true;
-    default:
-      return false;
-  }
-}
-
 bool InRange(const ValueRange& range, double value) {
   // Written so that NaN falls outside every range.
   return value >= range.min && value <= range.max;
@@ -35,13 +20,7 @@ bool InRange(const ValueRange& range, double value) {
 
 void CheckRange(const PropertySpec& spec, const Variant& value) {
   const ValueRange& range = spec.range;
-  if (IsNumeric(spec.type)) {
-    const double number = CDbl(value);
-    const bool listed =
-        range.allowed.empty() ||
-        std::find(range.allowed.begin(), range.allowed.end(), number) != range.allowed.end();
-    if (!InRange(range, number) || !listed) RaiseHostError(errors::kInvalidPropertyValue);
-  } else if (spec.type == VarType::String) {
+  if (spec.type == VarType::String) {
     const auto length = static_cast<double>(CharacterCount(*value.Get<std::string>()));
     if (!InRange(range, length)) RaiseHostError(errors::kInvalidPropertyValue);
   } else if (spec.type == VarType::Object) {
@@ -49,6 +28,13 @@ void CheckRange(const PropertySpec& spec, const Variant& value) {
     if (object && !range.objectType.empty() && object->TypeName() != range.objectType) {
       RaiseHostError(errors::kInvalidPropertyValue);
     }
+  } else {
+    // The numbers: Integer, Long, Single and Boolean.
+    const double number = CDbl(value);
+    const bool listed =
+        range.allowed.empty() ||
+        std::find(range.allowed.begin(), range.allowed.end(), number) != range.allowed.end();
+    if (!InRange(range, number) || !listed) RaiseHostError(errors::kInvalidPropertyValue);
   }
 }
 
