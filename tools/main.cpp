@@ -1,11 +1,72 @@
-// The tavorin command-line tool.
+// The tavorin command-line tool: round-trips a sample form through stream
+// files, and explains and compares stream files.
+#include <algorithm>
 #include <iostream>
+#include <string>
+#include <vector>
 
-#include <tavorin/tavorin.h>
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+#include "value_text.h"
+
+namespace {
+
+constexpr const char* kVersionLine = "tavorin Version 1.0";
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  (void)argc;
-  (void)argv;
-  std::cout << "tavorin: nothing to show yet\n";
-  return 0;
+  using namespace tavorin::cli;
+
+  CLI::App app("Copies, saves and restores the state of form controls as streams.", "tavorin");
+  app.set_version_flag("--version", kVersionLine, "Print the version and exit");
+  app.require_subcommand(1);
+
+  std::string demoFolder = "tavorin-demo";
+  CLI::App* demo = app.add_subcommand(
+      "demo", "Write one control of every handled class to stream files, restore each onto a "
+              "fresh form and check that the two forms agree");
+  demo->add_option("--out", demoFolder, "Folder for the stream files (created when missing)")
+      ->capture_default_str();
+
+  std::vector<std::string> inspectFiles;
+  bool inspectJson = false;
+  CLI::App* inspect =
+      app.add_subcommand("inspect", "Explain stream files entry by entry (exit 1 if any is no stream)");
+  inspect->add_option("FILE", inspectFiles, "Stream files")->required();
+  inspect->add_flag("--json", inspectJson, "Machine-readable output");
+
+  std::string diffFirst, diffSecond;
+  CLI::App* diff = app.add_subcommand(
+      "diff", "Show the entries in which two streams differ (exit 0 equal, 1 different, 2 error)");
+  diff->add_option("A", diffFirst, "First stream file")->required();
+  diff->add_option("B", diffSecond, "Second stream file")->required();
+
+  // CLI11 would take an unknown command for a stray argument; name it plainly.
+  if (argc > 1 && argv[1][0] != '-') {
+    const std::string command = argv[1];
+    const std::vector<CLI::App*> known = app.get_subcommands({});
+    if (std::none_of(known.begin(), known.end(),
+                     [&](const CLI::App* sub) { return sub->get_name() == command; })) {
+      std::cerr << "tavorin: unknown command: " << PlainForTerminal(command) << "\n\n"
+                << app.help();
+      return kExitUsage;
+    }
+  }
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
+    // Show the usage of the command that was given, if it got that far.
+    const std::vector<CLI::App*> given = app.get_subcommands();
+    std::cerr << "tavorin: " << error.what() << "\n\n"
+              << (given.empty() ? app.help() : given.front()->help());
+    return kExitUsage;
+  }
+
+  if (demo->parsed()) return RunDemo(demoFolder, std::cout, std::cerr);
+  if (inspect->parsed()) return RunInspect(inspectFiles, inspectJson, std::cout, std::cerr);
+  return RunDiff(diffFirst, diffSecond, std::cout, std::cerr);
 }

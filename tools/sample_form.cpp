@@ -1,0 +1,158 @@
+#include "sample_form.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tavorin::cli {
+namespace {
+
+using host::Variant;
+
+struct Setting {
+  std::string_view property;
+  Variant value;
+};
+
+// A control of the sample form: where it sits, and the state the demo gives
+// it. Items are added first (ListIndex needs them), then the settings in
+// order (Text before the selection that is measured in it), then the binding.
+struct SampleControl {
+  std::string_view className;
+  std::string_view name;
+  std::string_view container;  // "" for the form itself
+  std::vector<std::string_view> items;
+  std::vector<Setting> settings;
+  std::string_view dataSource = {};  // the control the binding names, "" for none
+};
+
+Variant Colour(std::uint32_t rgb) { return Variant::Long(static_cast<std::int32_t>(rgb)); }
+
+Variant BlankPicture(int width, int height) { return host::Picture::Blank(width, height); }
+
+Variant NumberFormat(std::string format, std::int16_t type) {
+  auto dataFormat = std::make_shared<host::DataFormat>();
+  dataFormat->Format(std::move(format));
+  dataFormat->Type(type);
+  return dataFormat;
+}
+
+// An order-entry form: positions in twips, colours as RGB Longs.
+const std::vector<SampleControl>& SampleControls() {
+  static const std::vector<SampleControl> kControls = {
+      {"Data", "Data1", "", {},
+       {{"DatabaseName", "orders.db"}, {"RecordSource", "Customers"}, {"Caption", "Customers"},
+        {"ReadOnly", true}, {"Left", 120.0f}, {"Top", 5160.0f}, {"Width", 4500.0f},
+        {"Height", 345.0f}}},
+      {"Frame", "Frame1", "", {},
+       {{"Caption", "Delivery"}, {"FontItalic", true}, {"Left", 4800.0f}, {"Top", 120.0f},
+        {"Width", 3000.0f}, {"Height", 1335.0f}}},
+      {"PictureBox", "Picture1", "", {},
+       {{"BackColor", Colour(0xFFFFC0)}, {"AutoRedraw", true}, {"Picture", BlankPicture(32, 32)},
+        {"ToolTipText", "Preview"}, {"Left", 120.0f}, {"Top", 3600.0f}, {"Width", 1200.0f},
+        {"Height", 1200.0f}}},
+      {"Label", "Label1", "", {},
+       {{"Caption", "Customer &name:"}, {"Alignment", std::int16_t{1}},
+        {"ForeColor", Colour(0x800000)}, {"FontBold", true}, {"Left", 120.0f},
+        {"Top", 165.0f}, {"Width", 1500.0f}, {"Height", 255.0f}}},
+      {"TextBox", "Text1", "", {},
+       {{"Text", "Ada Lovelace"}, {"MaxLength", 40}, {"FontName", "Tahoma"},
+        {"FontSize", 9.75f}, {"Tag", "customer"}, {"ToolTipText", "Full name"},
+        {"MousePointer", std::int16_t{99}}, {"MouseIcon", BlankPicture(32, 32)},
+        {"Left", 1740.0f}, {"Top", 120.0f}, {"Width", 2895.0f}, {"Height", 315.0f},
+        {"SelStart", 4}, {"SelLength", 8}, {"DataField", "Name"},
+        {"DataFormat", NumberFormat("General", 1)}},
+       "Data1"},
+      {"CommandButton", "Command1", "", {},
+       {{"Caption", "&Save"}, {"Default", true}, {"Picture", BlankPicture(16, 16)},
+        {"DownPicture", BlankPicture(16, 15)}, {"ToolTipText", "Save the order"},
+        {"Left", 6600.0f}, {"Top", 4680.0f}, {"Width", 1200.0f}, {"Height", 375.0f}}},
+      {"CheckBox", "Check1", "Frame1", {},
+       {{"Caption", "Gift wrap"}, {"Value", std::int16_t{1}}, {"Left", 240.0f},
+        {"Top", 360.0f}, {"Width", 1800.0f}, {"Height", 255.0f}}},
+      {"OptionButton", "Option1", "Frame1", {},
+       {{"Caption", "Express"}, {"Value", true}, {"Left", 240.0f}, {"Top", 720.0f},
+        {"Width", 1800.0f}, {"Height", 255.0f}}},
+      {"ComboBox", "Combo1", "", {"Standard", "Express", "Overnight"},
+       {{"ListIndex", std::int16_t{1}}, {"Tag", "shipping"}, {"Left", 1740.0f},
+        {"Top", 600.0f}, {"Width", 2895.0f}, {"Height", 315.0f}}},
+      {"ListBox", "List1", "", {"Red", "Green", "Blue", "Black", "White"},
+       {{"ListIndex", std::int16_t{2}}, {"ForeColor", Colour(0x404040)}, {"Left", 1740.0f},
+        {"Top", 1080.0f}, {"Width", 2895.0f}, {"Height", 840.0f}}},
+      {"HScrollBar", "HScroll1", "", {},
+       {{"Max", std::int16_t{100}}, {"LargeChange", std::int16_t{10}},
+        {"Value", std::int16_t{40}}, {"Left", 1740.0f}, {"Top", 2040.0f},
+        {"Width", 2895.0f}, {"Height", 255.0f}}},
+      {"VScrollBar", "VScroll1", "", {},
+       {{"Min", std::int16_t{1}}, {"Max", std::int16_t{50}}, {"SmallChange", std::int16_t{2}},
+        {"Value", std::int16_t{25}}, {"Left", 4680.0f}, {"Top", 1080.0f},
+        {"Width", 255.0f}, {"Height", 840.0f}}},
+      {"Timer", "Timer1", "", {},
+       {{"Interval", 1000}, {"Tag", "autosave"}, {"Enabled", false}}},
+      {"DriveListBox", "Drive1", "", {},
+       {{"BackColor", Colour(0xF0F0F0)}, {"Left", 4800.0f}, {"Top", 1560.0f},
+        {"Width", 3000.0f}}},
+      {"Shape", "Shape1", "", {},
+       {{"Shape", std::int16_t{4}}, {"FillStyle", std::int16_t{0}},
+        {"FillColor", Colour(0x00C0FF)}, {"BorderWidth", std::int16_t{2}}, {"Left", 1440.0f},
+        {"Top", 3600.0f}, {"Width", 1200.0f}, {"Height", 600.0f}}},
+      {"DirListBox", "Dir1", "", {},
+       {{"Path", "c:\\usr"}, {"Left", 4800.0f}, {"Top", 1980.0f}, {"Width", 3000.0f},
+        {"Height", 1200.0f}}},
+      {"FileListBox", "File1", "", {},
+       {{"Path", "c:\\etc"}, {"Pattern", "*.conf;*.cfg"}, {"Left", 4800.0f},
+        {"Top", 3300.0f}, {"Width", 3000.0f}, {"Height", 1200.0f}}},
+      {"Line", "Line1", "", {},
+       {{"X1", 120.0f}, {"Y1", 4920.0f}, {"X2", 7800.0f}, {"Y2", 4920.0f},
+        {"BorderWidth", std::int16_t{2}}, {"BorderColor", Colour(0x808080)}}},
+      {"Image", "Image1", "", {},
+       {{"Picture", BlankPicture(48, 32)}, {"Stretch", true}, {"Left", 2760.0f},
+        {"Top", 3600.0f}, {"Width", 720.0f}, {"Height", 480.0f}}},
+  };
+  return kControls;
+}
+
+void Apply(host::Control& control, std::string_view property, const Variant& value) {
+  try {
+    control.SetProperty(std::string(property), value);
+  } catch (const host::RuntimeError& error) {
+    throw host::RuntimeError(error.Number(), control.Name() + "." + std::string(property) +
+                                                 " refused the sample value: " +
+                                                 error.Description());
+  }
+}
+
+}  // namespace
+
+std::shared_ptr<host::Control> ControlNamed(const host::Form& form, const std::string& name) {
+  for (const auto& control : form.Controls()) {
+    if (control->Name() == name) return control;
+  }
+  return nullptr;
+}
+
+std::shared_ptr<host::Form> BuildSampleForm() {
+  auto form = host::Form::Create("OrderForm");
+  for (const SampleControl& sample : SampleControls()) {
+    host::ObjectRef container;
+    if (!sample.container.empty()) container = ControlNamed(*form, std::string(sample.container));
+    form->AddControl(std::string(sample.className), std::string(sample.name), std::nullopt,
+                     container);
+  }
+  return form;
+}
+
+void ApplySampleState(host::Form& form) {
+  for (const SampleControl& sample : SampleControls()) {
+    const std::shared_ptr<host::Control> control = ControlNamed(form, std::string(sample.name));
+    for (const std::string_view item : sample.items) {
+      control->CallMethod("AddItem", {Variant(std::string(item))});
+    }
+    for (const Setting& setting : sample.settings) Apply(*control, setting.property, setting.value);
+    if (!sample.dataSource.empty()) {
+      Apply(*control, "DataSource", ControlNamed(form, std::string(sample.dataSource)));
+    }
+  }
+}
+
+}  // namespace tavorin::cli

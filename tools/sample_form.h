@@ -1,0 +1,25 @@
+// The demo's sample form: one control of each of the nineteen classes, and a
+// realistic state for each one to be written, restored and compared.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <tavorin/tavorin.h>
+
+namespace tavorin::cli {
+
+/// A form holding one control of every class, each in its default state and
+/// in the same container on every sample form, so that a control of one
+/// sample form has its twin (of the same name) on another.
+std::shared_ptr<host::Form> BuildSampleForm();
+
+/// Puts every control of a form that BuildSampleForm made into its sample
+/// state. Raises the host's RuntimeError, its description naming the control
+/// and the property, when the host refuses a sample setting.
+void ApplySampleState(host::Form& form);
+
+/// The control of that name on `form`, or nullptr.
+std::shared_ptr<host::Control> ControlNamed(const host::Form& form, const std::string& name);
+
+}  // namespace tavorin::cli
