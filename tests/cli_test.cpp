@@ -1,0 +1,245 @@
+// The tavorin tool as a user runs it: the demo's round trip, inspect in text
+// and JSON, diff, and the exit statuses and reasons for input that is no
+// stream.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include <tavorin/tavorin.h>
+
+#include "support/scratch_folder.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using tavorin::host::ByteArray;
+
+struct ToolRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class Tool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* binaryDir = std::getenv("TAVORIN_BINARY_DIR");
+    if (binaryDir == nullptr) GTEST_SKIP() << "TAVORIN_BINARY_DIR is not set";
+    binary = fs::path(binaryDir) / "tools" / "tavorin";
+    if (!fs::exists(binary)) GTEST_SKIP() << "the tool is not built: " << binary;
+  }
+
+  // Runs the tool in the scratch folder with its output caught in files.
+  ToolRun Tavorin(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words{binary.string()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    const std::string outPath = (scratch.Path() / ".out").string();
+    const std::string errPath = (scratch.Path() / ".err").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const fs::path previous = fs::current_path();
+    fs::current_path(scratch.Path());
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    fs::current_path(previous);
+    posix_spawn_file_actions_destroy(&actions);
+    ToolRun run;
+    int waitStatus = 0;
+    if (spawned == 0 && waitpid(child, &waitStatus, 0) == child && WIFEXITED(waitStatus)) {
+      run.status = WEXITSTATUS(waitStatus);
+    }
+    run.out = ReadText(outPath);
+    run.err = ReadText(errPath);
+    return run;
+  }
+
+  std::string WriteFile(const std::string& name, const ByteArray& bytes) {
+    std::ofstream(scratch.Path() / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return name;
+  }
+
+  // A TextBox stream written by the component, with `text` in the box.
+  std::string TextBoxStream(const std::string& name, const std::string& text,
+                            const std::string& tag = "") {
+    auto form = tavorin::host::Form::Create("Form1");
+    auto box = form->AddControl("TextBox", "Text1");
+    box->SetProperty("Text", text);
+    box->SetProperty("Tag", tag);
+    box->SetProperty("MouseIcon", tavorin::host::Picture::Blank(16, 16));
+    return WriteFile(name, component.ControlToStream(box));
+  }
+
+  fs::path binary;
+  ScratchFolder scratch;
+  tavorin::Tavorin component;
+};
+
+TEST_F(Tool, DemoWritesStreamsThatComeBackEqual) {
+  const ToolRun run = Tavorin({"demo", "--out", "round-trip"});
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("TextBox"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("DIFFERS"), std::string::npos) << run.out;
+
+  std::vector<fs::path> files;
+  for (const auto& file : fs::directory_iterator(scratch.Path() / "round-trip")) {
+    files.push_back(file.path());
+  }
+  EXPECT_TRUE(fs::exists(scratch.Path() / "round-trip" / "Text1.tvs"));
+  for (const fs::path& file : files) {
+    EXPECT_TRUE(component.IsStream(component.StreamFromFile(file.string()))) << file;
+    EXPECT_NE(run.out.find(file.stem().string()), std::string::npos) << file;
+  }
+}
+
+TEST_F(Tool, DemoWritesIntoTheDefaultFolder) {
+  EXPECT_EQ(Tavorin({"demo"}).status, 0);
+  EXPECT_TRUE(fs::exists(scratch.Path() / "tavorin-demo" / "Text1.tvs"));
+}
+
+TEST_F(Tool, InspectExplainsEveryEntry) {
+  const ToolRun run = Tavorin({"inspect", TextBoxStream("a.tvs", "hello world")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  for (const char* expected : {"TextBox stream", "control \"Text1\"", "built-in defaults",
+                               "stream flags", "Text", "\"hello world\"", "selection start",
+                               "mouse icon", "bitmap", "16x16 pixels", "fnv1a64"}) {
+    EXPECT_NE(run.out.find(expected), std::string::npos) << expected << " in\n" << run.out;
+  }
+}
+
+TEST_F(Tool, InspectJsonListsTheEntriesInStoredOrder) {
+  const ToolRun run = Tavorin({"inspect", "--json", TextBoxStream("a.tvs", "hello world")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json reports = nlohmann::json::parse(run.out);
+  ASSERT_EQ(reports.size(), 1u);
+  const nlohmann::json& report = reports[0];
+  EXPECT_EQ(report["isStream"], true);
+  EXPECT_EQ(report["className"], "TextBox");
+  EXPECT_EQ(report["controlName"], "Text1");
+  EXPECT_EQ(report["requiresDefaults"], false);
+  const nlohmann::json& entries = report["entries"];
+  ASSERT_GE(entries.size(), 3u);
+  EXPECT_EQ(entries[0]["key"], "@SF#");
+  EXPECT_EQ(entries[0]["value"], 0x03000031);
+  EXPECT_EQ(entries[1]["key"], "@CN#");
+  EXPECT_EQ(entries[2]["key"], "47");
+  EXPECT_EQ(entries[2]["meaning"], "Text");
+  EXPECT_EQ(entries[2]["type"], "String");
+  EXPECT_EQ(entries[2]["value"], "hello world");
+  bool sawIcon = false;
+  for (const auto& entry : entries) {
+    if (entry["key"] != "MIc") continue;
+    sawIcon = true;
+    EXPECT_EQ(entry["type"], "Picture");
+    EXPECT_EQ(entry["value"]["kind"], "bitmap");
+    EXPECT_EQ(entry["value"]["widthPixels"], 16);
+  }
+  EXPECT_TRUE(sawIcon) << run.out;
+}
+
+TEST_F(Tool, InspectPrintsNoTerminalControlsFromAStream) {
+  const ToolRun run = Tavorin({"inspect", TextBoxStream("a.tvs", "red\x1b[31m\nline\x07")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+  EXPECT_EQ(run.out.find('\x07'), std::string::npos);
+  EXPECT_NE(run.out.find(R"("red\x1b[31m\nline\x07")"), std::string::npos) << run.out;
+}
+
+TEST_F(Tool, InspectGivesAOneLineReasonForWhatIsNoStream) {
+  fs::create_directory(scratch.Path() / "folder");
+  const struct {
+    std::string file;
+    const char* reason;
+  } cases[] = {
+      {WriteFile("empty", {}), "empty file"},
+      {WriteFile("random", {0x9c, 0x01, 0xff, 0x42, 0x00, 0x13, 0x77}), "not a property bag image"},
+      {"folder", "is a folder"},
+      {"missing", "File not found"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = Tavorin({"inspect", c.file});
+    EXPECT_EQ(run.status, 1) << c.file;
+    const std::string said = run.out + run.err;
+    EXPECT_NE(said.find(c.file + ": "), std::string::npos) << said;
+    EXPECT_NE(said.find(c.reason), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  }
+
+  // One bad file among good ones fails the whole run; JSON still reports all.
+  const ToolRun mixed = Tavorin({"inspect", "--json", TextBoxStream("good.tvs", "x"), "empty", "folder"});
+  EXPECT_EQ(mixed.status, 1);
+  const nlohmann::json reports = nlohmann::json::parse(mixed.out);
+  ASSERT_EQ(reports.size(), 3u);
+  EXPECT_EQ(reports[0]["isStream"], true);
+  EXPECT_EQ(reports[1]["reason"], "empty file");
+  EXPECT_EQ(reports[2]["isStream"], false);
+}
+
+TEST_F(Tool, DiffTellsEqualFromDifferentStreams) {
+  const std::string a = TextBoxStream("a.tvs", "hello world");
+  const std::string same = TextBoxStream("same.tvs", "hello world");
+  const std::string changed = TextBoxStream("b.tvs", "goodbye", "tagged");
+
+  const ToolRun equal = Tavorin({"diff", a, same});
+  EXPECT_EQ(equal.status, 0) << equal.out;
+  EXPECT_NE(equal.out.find("equal"), std::string::npos);
+
+  const ToolRun differ = Tavorin({"diff", a, changed});
+  EXPECT_EQ(differ.status, 1) << differ.err;
+  EXPECT_NE(differ.out.find("changed"), std::string::npos) << differ.out;
+  EXPECT_NE(differ.out.find("Text"), std::string::npos) << differ.out;
+  EXPECT_NE(differ.out.find("\"hello world\" -> \"goodbye\""), std::string::npos) << differ.out;
+  EXPECT_NE(differ.out.find("only in B"), std::string::npos) << differ.out;
+  EXPECT_NE(differ.out.find("Tag"), std::string::npos) << differ.out;
+}
+
+TEST_F(Tool, DiffRefusesWhatIsNoStream) {
+  const std::string a = TextBoxStream("a.tvs", "x");
+  EXPECT_EQ(Tavorin({"diff", a, WriteFile("empty", {})}).status, 2);
+  EXPECT_EQ(Tavorin({"diff", "missing", a}).status, 2);
+  EXPECT_EQ(Tavorin({"diff", a}).status, 2);
+}
+
+TEST_F(Tool, UsageVersionAndUnknownCommands) {
+  const ToolRun version = Tavorin({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "tavorin Version 1.0\n");
+
+  const ToolRun help = Tavorin({"inspect", "--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--json"), std::string::npos);
+
+  const ToolRun unknown = Tavorin({"frobnicate"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.err.find("unknown command: frobnicate"), std::string::npos);
+  EXPECT_NE(unknown.err.find("Usage"), std::string::npos);
+  EXPECT_EQ(Tavorin({}).status, 2);
+}
+
+}  // namespace
