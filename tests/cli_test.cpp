@@ -63,11 +63,9 @@ class Tool : public ::testing::Test {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const fs::path previous = fs::current_path();
-    fs::current_path(scratch.Path());
+    posix_spawn_file_actions_addchdir_np(&actions, scratch.Path().c_str());
     pid_t child = 0;
     const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    fs::current_path(previous);
     posix_spawn_file_actions_destroy(&actions);
     ToolRun run;
     int waitStatus = 0;

@@ -3,6 +3,7 @@
 // compared with the original.
 #include <filesystem>
 #include <iomanip>
+#include <optional>
 #include <system_error>
 
 #include "commands.h"
@@ -29,13 +30,13 @@ std::string FileFor(const std::filesystem::path& folder, const host::Control& co
 
 // Writes the control's stream file; nullopt when the component has no
 // property set for its class.
-std::optional<RoundTrip> WriteControl(Tavorin& component, const host::ObjectRef& control,
+std::optional<RoundTrip> WriteControl(Tavorin& component,
+                                      const std::shared_ptr<host::Control>& control,
                                       const std::filesystem::path& folder) {
-  const auto& typed = static_cast<const host::Control&>(*control);
-  RoundTrip trip{typed.TypeName(), typed.Name(), 0, 0, {}};
+  RoundTrip trip{control->TypeName(), control->Name(), 0, 0, {}};
   try {
     const host::ByteArray stream = component.ControlToStream(control);
-    component.StreamToFile(stream, FileFor(folder, typed));
+    component.StreamToFile(stream, FileFor(folder, *control));
   } catch (const host::RuntimeError& error) {
     if (error.Number() == kUnsupportedControl) return std::nullopt;
     trip.problems.push_back("writing: " + error.Description());
@@ -46,7 +47,8 @@ std::optional<RoundTrip> WriteControl(Tavorin& component, const host::ObjectRef&
 void RestoreControl(Tavorin& component, RoundTrip& trip, const host::Form& original,
                     const host::Form& fresh, const std::filesystem::path& folder) {
   const std::shared_ptr<host::Control> source = ControlNamed(original, trip.name);
-  host::ObjectRef destination = ControlNamed(fresh, trip.name);
+  const std::shared_ptr<host::Control> twin = ControlNamed(fresh, trip.name);
+  host::ObjectRef destination = twin;  // the component may set the variable to Nothing
   try {
     const host::ByteArray stream = component.StreamFromFile(FileFor(folder, *source));
     trip.streamBytes = stream.size();
@@ -56,8 +58,7 @@ void RestoreControl(Tavorin& component, RoundTrip& trip, const host::Form& origi
     trip.problems.push_back("reading: " + error.Description());
     return;
   }
-  const std::vector<std::string> differences =
-      ControlDifferences(*source, static_cast<host::Control&>(*destination));
+  const std::vector<std::string> differences = ControlDifferences(*source, *twin);
   trip.problems.insert(trip.problems.end(), differences.begin(), differences.end());
 }
 
