@@ -10,7 +10,6 @@
 #include <tavorin/tavorin.h>
 
 #include "../src/catalogue/defaults_catalogue.h"
-#include "../src/classes/property_set.h"
 
 namespace {
 
@@ -20,10 +19,6 @@ using tavorin::host::Form;
 using tavorin::host::PropertyBag;
 using tavorin::host::Variant;
 
-const tavorin::detail::ComponentSettings kSettings;
-const tavorin::detail::PropertySet& TextBoxSet() {
-  return *tavorin::detail::FindPropertySet("TextBox");
-}
 
 // About ten properties away from their defaults.
 const std::vector<std::pair<std::string, Variant>> kChanges = {
@@ -41,9 +36,12 @@ const std::vector<std::pair<std::string, Variant>> kChanges = {
 };
 
 struct Fixture {
+  tavorin::Tavorin component;
   std::shared_ptr<Form> form = Form::Create("Form1");
   std::shared_ptr<Control> source = form->AddControl("TextBox", "Text1");
   std::shared_ptr<Control> destination = form->AddControl("TextBox", "Text2");
+  tavorin::host::ObjectRef sourceRef = source;
+  tavorin::host::ObjectRef destinationRef = destination;
 
   Fixture() {
     for (const auto& [name, value] : kChanges) source->SetProperty(name, value);
@@ -55,17 +53,16 @@ struct Fixture {
 void BM_TextBoxToStream(benchmark::State& state) {
   Fixture fixture;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        TextBoxSet().write(kSettings, *fixture.source, Variant::Missing()));
+    benchmark::DoNotOptimize(fixture.component.ControlToStream(fixture.sourceRef));
   }
 }
 BENCHMARK(BM_TextBoxToStream);
 
 void BM_StreamToTextBox(benchmark::State& state) {
   Fixture fixture;
-  const ByteArray stream = TextBoxSet().write(kSettings, *fixture.source, Variant::Missing());
+  const ByteArray stream = fixture.component.ControlToStream(fixture.sourceRef);
   for (auto _ : state) {
-    TextBoxSet().read(kSettings, stream, *fixture.destination, Variant::Missing());
+    fixture.component.StreamToControl(stream, fixture.destinationRef);
   }
 }
 BENCHMARK(BM_StreamToTextBox);
@@ -73,9 +70,8 @@ BENCHMARK(BM_StreamToTextBox);
 void BM_TextBoxWriteAndRead(benchmark::State& state) {
   Fixture fixture;
   for (auto _ : state) {
-    const ByteArray stream =
-        TextBoxSet().write(kSettings, *fixture.source, Variant::Missing());
-    TextBoxSet().read(kSettings, stream, *fixture.destination, Variant::Missing());
+    const ByteArray stream = fixture.component.ControlToStream(fixture.sourceRef);
+    fixture.component.StreamToControl(stream, fixture.destinationRef);
   }
 }
 BENCHMARK(BM_TextBoxWriteAndRead);
@@ -83,7 +79,7 @@ BENCHMARK(BM_TextBoxWriteAndRead);
 void BM_CopyTextBox(benchmark::State& state) {
   Fixture fixture;
   for (auto _ : state) {
-    TextBoxSet().copy(kSettings, *fixture.source, *fixture.destination);
+    fixture.component.CopyControl(fixture.sourceRef, fixture.destinationRef);
   }
 }
 BENCHMARK(BM_CopyTextBox);

@@ -103,8 +103,6 @@ TEST_F(Icons, EqualToCustomDefaultsIsLeftOutAndReadBackFromThem) {
 
   Read(settings, stream, *other, custom);
   EXPECT_EQ(ImageOf(other->GetProperty("DragIcon")), SmallPicture(5)->Bytes());
-  Read(settings, stream, *other);
-  EXPECT_TRUE(other->GetProperty("DragIcon").IsNothing());
 }
 
 TEST_F(Icons, DifferentFromCustomDefaultsIsStoredAndReadBack) {

@@ -1,5 +1,5 @@
-// The three transfer operations as the tests call them, with the component's
-// five settings spelled out, and a look into what a stream holds.
+// The three public transfer operations as the tests call them, with the
+// component's five settings spelled out, and a look into what a stream holds.
 #pragma once
 
 #include <stdexcept>
@@ -13,25 +13,41 @@ namespace tavorin::testing {
 
 using Settings = detail::ComponentSettings;
 
-inline const detail::PropertySet& SetOf(const host::Control& control) {
-  const detail::PropertySet* set = detail::FindPropertySet(control.TypeName());
-  if (set == nullptr) throw std::logic_error("no property set for " + control.TypeName());
-  return *set;
+/// A component with these settings.
+inline Tavorin ComponentWith(const Settings& settings) {
+  Tavorin component;
+  component.SetContainer(settings.setContainer);
+  component.SetTabIndex(settings.setTabIndex);
+  component.SizeAccommodation(settings.sizeAccommodation);
+  component.WriteControlName(settings.writeControlName);
+  component.PictureOrImage(settings.pictureOrImage);
+  return component;
 }
 
 inline host::ByteArray Write(const Settings& settings, host::Control& control,
                              const host::Variant& customDefaults = host::Variant::Missing()) {
-  return SetOf(control).write(settings, control, customDefaults);
+  return ComponentWith(settings).ControlToStream(control.shared_from_this(), customDefaults);
 }
 
 inline void Read(const Settings& settings, const host::ByteArray& stream,
                  host::Control& control,
                  const host::Variant& customDefaults = host::Variant::Missing()) {
-  SetOf(control).read(settings, stream, control, customDefaults);
+  host::ObjectRef destination = control.shared_from_this();
+  ComponentWith(settings).StreamToControl(stream, destination, customDefaults);
 }
 
 inline void Copy(const Settings& settings, host::Control& source, host::Control& destination) {
-  SetOf(source).copy(settings, source, destination);
+  host::ObjectRef from = source.shared_from_this();
+  host::ObjectRef to = destination.shared_from_this();
+  ComponentWith(settings).CopyControl(from, to);
+}
+
+/// The property set of the control's class, for what only a direct caller can
+/// hand it (streams the public operations refuse before dispatching).
+inline const detail::PropertySet& SetOf(const host::Control& control) {
+  const detail::PropertySet* set = detail::FindPropertySet(control.TypeName());
+  if (set == nullptr) throw std::logic_error("no property set for " + control.TypeName());
+  return *set;
 }
 
 /// What `stream` holds under `key`; Empty when the key is absent.
