@@ -235,8 +235,9 @@ std::vector<BagEntry> DecodeBagImage(std::span<const std::uint8_t> image) {
   entries.reserve(static_cast<std::size_t>(count));
   for (std::uint64_t i = 0; i < count; ++i) {
     const std::uint8_t valueTag = reader.Byte();
-    std::string name(reader.LengthPrefixedText());
-    entries.push_back({std::move(name), ReadStoredValue(reader, valueTag)});
+    BagEntry& entry = entries.emplace_back();
+    entry.name = reader.LengthPrefixedText();
+    entry.value = ReadStoredValue(reader, valueTag);
   }
   if (!reader.AtEnd()) RaiseInvalidFormat();
   return entries;

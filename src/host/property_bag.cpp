@@ -1,8 +1,9 @@
 #include <tavorin/host/property_bag.h>
 
-#include <bit>
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include <tavorin/host/convert.h>
@@ -37,69 +38,89 @@ std::uint64_t HashSeed() {
 
 std::uint64_t HashName(std::string_view name) {
   std::uint64_t hash = HashSeed() ^ Mix(name.size());
-  std::uint64_t word = 0;
-  int bytesInWord = 0;
-  for (const char c : name) {
-    word |= static_cast<std::uint64_t>(static_cast<unsigned char>(c)) << (8 * bytesInWord);
-    if (++bytesInWord == 8) {
-      hash = Mix(hash ^ word);
-      word = 0;
-      bytesInWord = 0;
-    }
+  std::size_t i = 0;
+  for (; i + 8 <= name.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, name.data() + i, sizeof word);  // byte order does not matter here
+    hash = Mix(hash ^ word);
   }
-  return Mix(hash ^ word);
+  std::uint64_t tail = 0;
+  for (int shift = 0; i < name.size(); ++i, shift += 8) {
+    tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i])) << shift;
+  }
+  return Mix(hash ^ tail);
 }
 
 // Positions of the bag's entries by name: open addressing with linear
-// probing, at most half full. It keeps positions and hashes only; names are
-// compared in the entries themselves.
+// probing, at most half full. A slot is eight bytes, a position and the high
+// half of its name's hash, so that the table of a large bag stays small for
+// the caches and a probe rarely looks at an entry whose name differs. The
+// slot's place is taken from the hash's top bits, which the slot keeps, so
+// growing the table never hashes a name again.
 class NameIndex {
  public:
   static constexpr std::size_t kNotFound = SIZE_MAX;
+  /// The most entries a bag holds: the table then has 2^32 slots, as many as
+  /// the kept half of a hash can place.
+  static constexpr std::size_t kMaxEntries = std::size_t{1} << 31;
 
   std::size_t Find(std::string_view name, std::uint64_t hash,
                    const std::vector<BagEntry>& entries) const {
     if (slots_.empty()) return kNotFound;
-    for (std::size_t i = hash & Mask();; i = (i + 1) & Mask()) {
-      const Slot& slot = slots_[i];
+    const std::uint32_t check = HashCheck(hash);
+    for (std::size_t i = Home(check);; i = (i + 1) & Mask()) {
+      const Slot slot = slots_[i];
       if (slot.position_plus_one == 0) return kNotFound;
       const std::size_t position = slot.position_plus_one - 1;
-      if (slot.hash == hash && entries[position].name == name) return position;
+      if (slot.hash_check == check && entries[position].name == name) return position;
     }
   }
 
   /// Makes room for `count` names, so that inserting up to that many
   /// allocates nothing.
   void Reserve(std::size_t count) {
-    std::size_t size = slots_.empty() ? 16 : slots_.size();
-    while (size / 2 < count) size *= 2;
-    if (size != slots_.size()) Rehash(size);
+    if (count <= slots_.size() / 2) return;
+    if (count > kMaxEntries) RaiseHostError(errors::kOutOfMemory);
+    int bits = std::max(slot_bits_, 4);
+    while ((std::size_t{1} << bits) / 2 < count) ++bits;
+    std::vector<Slot> old(std::size_t{1} << bits);
+    old.swap(slots_);
+    slot_bits_ = bits;
+    for (const Slot& slot : old) {
+      if (slot.position_plus_one != 0) Place(slot);
+    }
+  }
+
+  /// Starts bringing the first slot of `hash` into the cache.
+  void Prefetch(std::uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[Home(HashCheck(hash))]);
   }
 
   /// Records a name that is not in the index yet. Reserve first.
   void InsertAbsent(std::size_t position, std::uint64_t hash) {
-    std::size_t i = hash & Mask();
-    while (slots_[i].position_plus_one != 0) i = (i + 1) & Mask();
-    slots_[i] = {position + 1, hash};
+    Place({static_cast<std::uint32_t>(position + 1), HashCheck(hash)});
   }
 
  private:
   struct Slot {
-    std::size_t position_plus_one = 0;  // 0: empty
-    std::uint64_t hash = 0;
+    std::uint32_t position_plus_one = 0;  // 0: empty
+    std::uint32_t hash_check = 0;
   };
 
+  static std::uint32_t HashCheck(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
+  std::size_t Home(std::uint32_t check) const {
+    return static_cast<std::size_t>(std::uint64_t{check} >> (32 - slot_bits_));
+  }
   std::size_t Mask() const { return slots_.size() - 1; }
 
-  void Rehash(std::size_t size) {
-    std::vector<Slot> old(size);
-    old.swap(slots_);
-    for (const Slot& slot : old) {
-      if (slot.position_plus_one != 0) InsertAbsent(slot.position_plus_one - 1, slot.hash);
-    }
+  void Place(Slot slot) {
+    std::size_t i = Home(slot.hash_check);
+    while (slots_[i].position_plus_one != 0) i = (i + 1) & Mask();
+    slots_[i] = slot;
   }
 
-  std::vector<Slot> slots_;  // a power of two in size
+  std::vector<Slot> slots_;  // 2^slot_bits_ of them, or none
+  int slot_bits_ = 0;
 };
 
 bool IsNumeric(VarType type) {
@@ -215,10 +236,21 @@ ByteArray PropertyBag::Contents() const { return detail::EncodeBagImage(impl_->e
 void PropertyBag::SetContents(const ByteArray& image) {
   Impl loaded;
   loaded.entries = detail::DecodeBagImage(image);
-  loaded.index.Reserve(loaded.entries.size());
-  for (std::size_t position = 0; position < loaded.entries.size(); ++position) {
+  const std::size_t count = loaded.entries.size();
+  loaded.index.Reserve(count);
+  // All names are hashed first, so that the slot of a name a few places
+  // ahead is already on its way into the cache when its turn comes.
+  constexpr std::size_t kPrefetchDistance = 8;
+  std::vector<std::uint64_t> hashes(count);
+  for (std::size_t position = 0; position < count; ++position) {
+    hashes[position] = HashName(loaded.entries[position].name);
+  }
+  for (std::size_t position = 0; position < count; ++position) {
+    if (position + kPrefetchDistance < count) {
+      loaded.index.Prefetch(hashes[position + kPrefetchDistance]);
+    }
     const BagEntry& entry = loaded.entries[position];
-    const std::uint64_t hash = HashName(entry.name);
+    const std::uint64_t hash = hashes[position];
     if (loaded.index.Find(entry.name, hash, loaded.entries) != NameIndex::kNotFound) {
       RaiseHostError(errors::kInvalidFileFormat);
     }
