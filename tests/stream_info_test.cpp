@@ -10,8 +10,6 @@
 
 #include <tavorin/tavorin.h>
 
-#include "support/component_calls.h"
-
 namespace {
 
 using tavorin::DescribeStream;
@@ -43,7 +41,7 @@ TEST(DescribeStream, NamesATextBoxStreamsEntriesInStoredOrder) {
   text->SetProperty("SelLength", 5);
   text->SetProperty("DataField", "Title");
 
-  const StreamInfo info = DescribeStream(tavorin::testing::Write({}, *text));
+  const StreamInfo info = DescribeStream(tavorin::Tavorin().ControlToStream(text));
 
   ASSERT_TRUE(info.isStream) << info.reason;
   EXPECT_EQ(info.reason, "");
