@@ -99,20 +99,6 @@ TEST_F(Binding, MissingDataSourceLeavesTheDestinationUnbound) {
   EXPECT_TRUE(text->GetProperty("DataSource").IsNothing());
 }
 
-TEST_F(Binding, ValuesAndFormatTravel) {
-  source.text->SetProperty("DataMember", "Orders");
-  source.text->SetProperty("DataChanged", true);
-  source.text->SetProperty("DataFormat", Variant::Object(Format("0.00")));
-  Read(settings, Write(settings, *source.text), *target.text);
-
-  EXPECT_EQ(target.text->GetProperty("DataMember"), Variant("Orders"));
-  EXPECT_EQ(target.text->GetProperty("DataChanged"), Variant::Boolean(true));
-  const auto format = std::dynamic_pointer_cast<DataFormat>(
-      target.text->GetProperty("DataFormat").AsObject());
-  ASSERT_TRUE(format);
-  EXPECT_EQ(format->Format(), "0.00");
-}
-
 TEST_F(Binding, FormatEqualToCustomDefaultsIsLeftOut) {
   auto model = source.form->AddControl("TextBox", "Model");
   model->SetProperty("DataFormat", Variant::Object(Format("0.00")));

@@ -102,12 +102,6 @@ TEST_F(Identity, ContainerIndexPicksTheRightArrayElement) {
   EXPECT_EQ(target.text->Container(), ObjectRef(target.frame2));
 }
 
-TEST_F(Identity, ContainerNameAloneTakesTheFirstMatch) {
-  auto stream = WithStored(Write(Settings{}, *source.text), "CnN", Variant("Frame1"));
-  Read(WithContainers(), stream, *target.text);
-  EXPECT_EQ(target.text->Container(), ObjectRef(target.frame1));
-}
-
 TEST_F(Identity, UnknownContainerLeavesTheControlWhereItIs) {
   target.text->Container(target.picture);
   for (const auto& [name, index] :
@@ -130,25 +124,10 @@ TEST_F(Identity, TabIndexIsStoredEvenWhenZeroAndAppliedOnlyWithSetTabIndex) {
   const std::int16_t before = target.text->TabIndex();
   Read(Settings{}, stream, *target.text);
   EXPECT_EQ(target.text->TabIndex(), before);
+  Read(WithTabOrder(), Write(Settings{}, *source.text), *target.text);
+  EXPECT_EQ(target.text->TabIndex(), before) << "no \"TbI\": the tab order stays";
   Read(WithTabOrder(), stream, *target.text);
   EXPECT_EQ(target.text->TabIndex(), 0);
-}
-
-TEST_F(Identity, StreamWithoutTabIndexLeavesTheTabOrder) {
-  const auto stream = Write(Settings{}, *source.text);
-  const std::int16_t before = target.text->TabIndex();
-  Read(WithTabOrder(), stream, *target.text);
-  EXPECT_EQ(target.text->TabIndex(), before);
-}
-
-TEST_F(Identity, TabIndexOutOfRangeIsSkipped) {
-  const auto stream =
-      WithStored(Write(WithTabOrder(), *source.text), "TbI", Variant::Integer(99));
-  target.text->SetProperty("Text", "before");
-  const std::int16_t before = target.text->TabIndex();
-  Read(WithTabOrder(), stream, *target.text);
-  EXPECT_EQ(target.text->TabIndex(), before);
-  EXPECT_EQ(target.text->GetProperty("Text"), Variant("")) << "the read went on";
 }
 
 TEST_F(Identity, CopyTakesContainerAndTabIndexOnlyWhenAsked) {

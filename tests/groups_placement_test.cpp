@@ -5,7 +5,6 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../src/groups/placement.h"
 #include "support/component_calls.h"
 
 namespace {
@@ -21,7 +20,6 @@ using tavorin::testing::Stored;
 using tavorin::testing::WithStored;
 using tavorin::testing::Write;
 
-constexpr std::int16_t kTwips = 1;
 constexpr std::int16_t kPixels = 3;
 constexpr float kTwipsPerPixel = 15.0F;
 
@@ -64,13 +62,6 @@ class Placement : public ::testing::Test {
   std::shared_ptr<tavorin::host::Control> onTwipForm = twipForm->AddControl("TextBox", "Text1");
   Settings settings;
 };
-
-TEST_F(Placement, ContainerScaleModeCountsAFrameAsTwips) {
-  EXPECT_EQ(tavorin::detail::ContainerScaleMode(*inFrame), kTwips);
-  EXPECT_EQ(tavorin::detail::ContainerScaleMode(*inPicture), kPixels);
-  auto onForm = pixelForm->AddControl("TextBox", "Text3");
-  EXPECT_EQ(tavorin::detail::ContainerScaleMode(*onForm), kPixels);
-}
 
 TEST_F(Placement, StreamRecordsTheContainerUnitUnlessTwips) {
   EXPECT_EQ(tavorin::host::CInt(Stored(Write(settings, *inPicture), "CnS")), kPixels);
@@ -120,17 +111,6 @@ TEST_F(Placement, UnknownStoredUnitLeavesTheNumbersAsRead) {
     Read(settings, stream, *onTwipForm);
     ExpectPlacement(*onTwipForm, {10, 20, 100, 30});
   }
-}
-
-TEST_F(Placement, CustomDefaultsSupplyTheUnitOfAStreamThatLacksIt) {
-  const auto custom = Variant::Bytes(Write(settings, *inPicture));
-  // Same unit as the custom defaults: "CnS" is left out of the stream.
-  inPicture->Move(1, 2, 3, 4);
-  const auto stream = Write(settings, *inPicture, custom);
-  EXPECT_FALSE(Holds(stream, "CnS"));
-
-  Read(settings, stream, *onTwipForm, custom);
-  ExpectPlacement(*onTwipForm, {15, 30, 45, 60});
 }
 
 }  // namespace

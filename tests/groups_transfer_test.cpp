@@ -134,19 +134,4 @@ TEST_F(CatalogueTransfer, CustomDefaultsDecideOnBothSides) {
   EXPECT_EQ(restored->GetProperty("FontBold"), Variant::Boolean(false));
 }
 
-TEST_F(CatalogueTransfer, CopyMovesEveryCataloguedPropertyUnconverted) {
-  text->SetProperty("Text", "copied");
-  text->SetProperty("Alignment", 2);
-  text->SetProperty("ToolTipText", "tip");
-  text->SetProperty("Locked", true);
-  auto destination = form->AddControl("TextBox", "Text2");
-
-  tavorin::testing::Copy(settings, *text, *destination);
-
-  for (const auto& entry : BuildDefaultsCatalogue(kTextBox)) {
-    const std::string name(entry.propertyName);
-    EXPECT_EQ(destination->GetProperty(name), text->GetProperty(name)) << name;
-  }
-}
-
 }  // namespace

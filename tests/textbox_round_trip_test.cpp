@@ -59,18 +59,10 @@ struct Layout {
     data2a = form->AddControl("Data", "Data2", std::int16_t{0});
     data2b = form->AddControl("Data", "Data2", std::int16_t{1});
     form->AddControl("TextBox", "Before");
-    text = form->AddControl("TextBox", "Text1", std::nullopt, Container(place));
+    const std::array<ObjectRef, 4> places = {nullptr, frame0, frame1, picture};
+    text = form->AddControl("TextBox", "Text1", std::nullopt,
+                            places[static_cast<std::size_t>(place)]);
     form->AddControl("TextBox", "After");
-  }
-
-  ObjectRef Container(Place place) const {
-    switch (place) {
-      case Place::Frame0: return frame0;
-      case Place::Frame1: return frame1;
-      case Place::Picture: return picture;
-      case Place::Form: break;
-    }
-    return nullptr;
   }
 
   std::vector<ObjectRef> DataSources() const { return {nullptr, data1, data2a, data2b}; }
@@ -94,11 +86,9 @@ class RandomState {
         }
       }
     }
-    const int length =
-        static_cast<int>(CharacterCount(tavorin::host::CStr(text.GetProperty("Text"))));
-    const int start = Pick(0, length);
-    text.SetProperty("SelStart", start);
-    text.SetProperty("SelLength", Pick(0, length - start));
+    // The text box clamps the selection to its text.
+    text.SetProperty("SelStart", Pick(0, 20));
+    text.SetProperty("SelLength", Pick(0, 20));
     text.SetProperty("DragIcon", RandomPicture());
     text.SetProperty("MouseIcon", RandomPicture());
 
@@ -117,12 +107,6 @@ class RandomState {
 
  private:
   int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-
-  static std::size_t CharacterCount(const std::string& text) {
-    std::size_t count = 0;
-    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-  }
 
   std::string RandomText(int maxLength) {
     static const std::array<std::string, 8> kPieces = {"a", "Z", " ", "7", "é", "€", "\t", "xyz"};

@@ -114,14 +114,6 @@ TEST_F(TextBoxSet, OtherFormatChangesAtMostContainerAndTabIndex) {
   EXPECT_FLOAT_EQ(CSng(other->GetProperty("Width")), 30);
 }
 
-TEST_F(TextBoxSet, UnreadableStreamChangesNothing) {
-  Select(*other, "kept", 1, 2);
-  tavorin::testing::SetOf(*other).read(settings, tavorin::host::ByteArray{1, 2, 3, 4, 5}, *other,
-                                       Variant::Missing());
-  EXPECT_EQ(other->GetProperty("Text"), Variant("kept"));
-  EXPECT_EQ(SelLength(*other), 2);
-}
-
 TEST_F(TextBoxSet, ControlThatOnlyClaimsTheClassIsRefusedUntouched) {
   auto impostor = form->AddExternalControl("TextBox", "Foreign1");
   other->SetProperty("Text", "kept");

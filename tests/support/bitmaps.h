@@ -3,45 +3,27 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 
 #include <tavorin/tavorin.h>
 
 namespace tavorin::testing {
 
-/// A 24-bit BMP file of `width` x `height` pixels whose colours follow `seed`.
-inline host::ByteArray SmallBitmap(std::uint32_t seed, int width = 2, int height = 2) {
-  const int rowBytes = (width * 3 + 3) / 4 * 4;
-  const std::uint32_t pixelBytes = static_cast<std::uint32_t>(rowBytes * height);
-  const std::uint32_t fileBytes = 54 + pixelBytes;
-  host::ByteArray bmp;
-  auto put16 = [&](std::uint32_t v) {
-    bmp.push_back(static_cast<std::uint8_t>(v));
-    bmp.push_back(static_cast<std::uint8_t>(v >> 8));
+/// A 24-bit BMP file of 2 x 2 pixels whose colours follow `seed`.
+inline host::ByteArray SmallBitmap(std::uint32_t seed) {
+  constexpr std::uint32_t kPixelBytes = 2 * 8;  // two rows padded to 4 bytes
+  host::ByteArray bmp = {'B', 'M'};
+  auto put = [&](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
   };
-  auto put32 = [&](std::uint32_t v) {
-    put16(v & 0xFFFF);
-    put16(v >> 16);
-  };
-  bmp.push_back('B');
-  bmp.push_back('M');
-  put32(fileBytes);
-  put32(0);
-  put32(54);
-  put32(40);
-  put32(static_cast<std::uint32_t>(width));
-  put32(static_cast<std::uint32_t>(height));
-  put16(1);
-  put16(24);
-  put32(0);
-  put32(pixelBytes);
-  put32(2835);
-  put32(2835);
-  put32(0);
-  put32(0);
-  for (std::uint32_t i = 0; i < pixelBytes; ++i) {
-    bmp.push_back(static_cast<std::uint8_t>((seed * 2654435761u + i * 40503u) >> 13));
-  }
+  // File header, then the info header: size, width, height, planes, bits,
+  // no compression, image size, resolution, palette.
+  for (std::uint32_t field : {54 + kPixelBytes, 0U, 54U, 40U, 2U, 2U}) put(field, 4);
+  put(1, 2);
+  put(24, 2);
+  for (std::uint32_t field : {0U, kPixelBytes, 2835U, 2835U, 0U, 0U}) put(field, 4);
+  for (std::uint32_t i = 0; i < kPixelBytes; ++i) put((seed * 2654435761U + i * 40503U) >> 13, 1);
   return bmp;
 }
 

@@ -2,7 +2,6 @@
 // component's five settings spelled out, and a look into what a stream holds.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
 #include <tavorin/tavorin.h>
@@ -40,14 +39,6 @@ inline void Copy(const Settings& settings, host::Control& source, host::Control&
   host::ObjectRef from = source.shared_from_this();
   host::ObjectRef to = destination.shared_from_this();
   ComponentWith(settings).CopyControl(from, to);
-}
-
-/// The property set of the control's class, for what only a direct caller can
-/// hand it (streams the public operations refuse before dispatching).
-inline const detail::PropertySet& SetOf(const host::Control& control) {
-  const detail::PropertySet* set = detail::FindPropertySet(control.TypeName());
-  if (set == nullptr) throw std::logic_error("no property set for " + control.TypeName());
-  return *set;
 }
 
 /// What `stream` holds under `key`; Empty when the key is absent.
