@@ -123,16 +123,18 @@ TEST(StreamQueries, TheNothingStreamHoldsOnlyItsFlags) {
 
 // A custom defaults stream arrives as a variant: only a byte array can be one.
 TEST(StreamQueries, OnlyAByteArrayVariantCanHoldAStream) {
-  using tavorin::detail::CheckStream;
-  const ByteArray textBox = StreamWithFlags(0x03000031);
-  EXPECT_EQ(CheckStream(Variant::Bytes(textBox)), 3);
+  using tavorin::detail::ReadValidStream;
+  const ByteArray textBox = StreamWithFlags(0x03000131);
+  ASSERT_TRUE(ReadValidStream(Variant::Bytes(textBox)).has_value());
+  EXPECT_EQ(ReadValidStream(Variant::Bytes(textBox))->typeCode, 3);
+  EXPECT_TRUE(ReadValidStream(Variant::Bytes(textBox))->requiresDefaults);
   EXPECT_EQ(tavorin::detail::StreamFromVariant(Variant::Bytes(textBox)), textBox);
   for (const Variant& other : {Variant::Missing(), Variant(), Variant::String("stream"),
                                Variant::Long(0x31), Variant::Object(nullptr)}) {
-    EXPECT_EQ(CheckStream(other), std::nullopt);
+    EXPECT_EQ(ReadValidStream(other), std::nullopt);
     EXPECT_TRUE(tavorin::detail::StreamFromVariant(other).empty());
   }
-  EXPECT_EQ(CheckStream(Variant::Bytes({})), std::nullopt);
+  EXPECT_EQ(ReadValidStream(Variant::Bytes({})), std::nullopt);
 }
 
 // Whatever the bytes, the queries answer and never raise.

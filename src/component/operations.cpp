@@ -29,12 +29,11 @@ const detail::PropertySet& RequirePropertySet(const std::string& className) {
 // could never be read back, as reading refuses such defaults.
 void CheckCustomDefaults(const host::Variant& customDefaultsStream,
                          const std::string& className) {
-  const std::optional<std::int32_t> typeCode = detail::CheckStream(customDefaultsStream);
-  if (!typeCode ||
-      detail::StreamRequiresDefaults(detail::StreamFromVariant(customDefaultsStream))) {
+  const std::optional<detail::ValidStream> defaults = detail::ReadValidStream(customDefaultsStream);
+  if (!defaults || defaults->requiresDefaults) {
     RaiseComponentError(ComponentError::kInvalidCustomDefaultsStream);
   }
-  if (detail::TypeNameFromCode(*typeCode) != className) {
+  if (detail::TypeNameFromCode(defaults->typeCode) != className) {
     RaiseComponentError(ComponentError::kStreamControlTypeMismatch);
   }
 }
@@ -74,18 +73,20 @@ void Tavorin::StreamToControl(const host::ByteArray& Stream, host::ObjectRef& De
   if (detail::IsEmptyArray(Stream) || DestinationControl == nullptr) return;
   const std::shared_ptr<host::Control> destination = detail::AsControl(DestinationControl);
   if (destination == nullptr) RaiseComponentError(ComponentError::kNotAControl);
-  const std::optional<std::int32_t> typeCode = detail::CheckStream(Stream);
-  if (!typeCode) RaiseComponentError(ComponentError::kInvalidStream);
-  if (*typeCode == detail::kNothingTypeCode) {
+  // One load of the stream answers validity, class and the custom-defaults
+  // bit; the bit of a valid stream is the one an unchecked read would give.
+  const std::optional<detail::ValidStream> stream = detail::ReadValidStream(Stream);
+  if (!stream) RaiseComponentError(ComponentError::kInvalidStream);
+  if (stream->typeCode == detail::kNothingTypeCode) {
     DestinationControl = nullptr;
     return;
   }
   const std::string className = detail::ControlClassName(*destination);
-  if (detail::TypeNameFromCode(*typeCode) != className) {
+  if (detail::TypeNameFromCode(stream->typeCode) != className) {
     RaiseComponentError(ComponentError::kStreamControlTypeMismatch);
   }
   if (CustomDefaultsStream.IsMissing()) {
-    if (detail::StreamRequiresDefaults(Stream)) {
+    if (stream->requiresDefaults) {
       RaiseComponentError(ComponentError::kMissingCustomDefaultsStream);
     }
   } else {

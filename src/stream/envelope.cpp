@@ -24,28 +24,34 @@ Result OrOnFailure(Result fallback, Query query) noexcept {
   }
 }
 
-// Reads the flags of a loaded bag and hands back its type code when the
-// signature is right. Raises when "@SF#" does not convert to a Long.
-std::optional<std::int32_t> ValidTypeCode(const host::PropertyBag& bag) {
+// Reads the flags of a loaded bag and decodes them when the signature is
+// right. Raises when "@SF#" does not convert to a Long.
+std::optional<ValidStream> ValidFlags(const host::PropertyBag& bag) {
   const DecodedStreamFlags flags = DecodeStreamFlags(host::CLng(bag.ReadProperty(kStreamFlagsKey)));
   if (flags.signature != kStreamSignatureField) return std::nullopt;
-  return flags.typeCode;
+  return ValidStream{flags.typeCode, flags.customDefaults};
 }
 
 }  // namespace
 
-std::optional<std::int32_t> CheckStream(const host::ByteArray& stream) noexcept {
-  return OrOnFailure<std::optional<std::int32_t>>(std::nullopt, [&] {
+std::optional<ValidStream> ReadValidStream(const host::ByteArray& stream) noexcept {
+  return OrOnFailure<std::optional<ValidStream>>(std::nullopt, [&] {
     host::PropertyBag bag;
     bag.SetContents(stream);
-    return ValidTypeCode(bag);
+    return ValidFlags(bag);
   });
 }
 
-std::optional<std::int32_t> CheckStream(const host::Variant& stream) noexcept {
+std::optional<ValidStream> ReadValidStream(const host::Variant& stream) noexcept {
   if (stream.Type() != host::VarType::ByteArray) return std::nullopt;
-  return CheckStream(StreamFromVariant(stream));
+  return ReadValidStream(StreamFromVariant(stream));
 }
+
+std::optional<std::int32_t> CheckStream(const host::ByteArray& stream) noexcept {
+  if (const std::optional<ValidStream> valid = ReadValidStream(stream)) return valid->typeCode;
+  return std::nullopt;
+}
+
 
 bool StreamRequiresDefaults(const host::ByteArray& stream) noexcept {
   return OrOnFailure(false, [&] {
@@ -60,7 +66,7 @@ std::string StreamControlName(const host::ByteArray& stream) noexcept {
   return OrOnFailure(std::string(), [&] {
     host::PropertyBag bag;
     bag.SetContents(stream);
-    if (!ValidTypeCode(bag)) return std::string();
+    if (!ValidFlags(bag)) return std::string();
     return host::CStr(bag.ReadProperty(kControlNameKey, std::string()));
   });
 }

@@ -15,12 +15,22 @@ inline constexpr const char* kStreamFlagsKey = "@SF#";
 /// The control's name (a String), right after the flags when names are written.
 inline constexpr const char* kControlNameKey = "@CN#";
 
+/// What the flags of a valid stream say.
+struct ValidStream {
+  std::int32_t typeCode = 0;
+  bool requiresDefaults = false;
+};
+
+/// The decoded flags when `stream` is a valid stream, read with one load of
+/// the bytes; nullopt otherwise.
+std::optional<ValidStream> ReadValidStream(const host::ByteArray& stream) noexcept;
+/// The same for a variant; anything but a byte array is no stream.
+std::optional<ValidStream> ReadValidStream(const host::Variant& stream) noexcept;
+
 /// The type code when `stream` is a valid stream (it loads into a bag whose
 /// "@SF#" converts to a Long with signature 3; the version does not count),
 /// nullopt otherwise.
 std::optional<std::int32_t> CheckStream(const host::ByteArray& stream) noexcept;
-/// The same for a variant; anything but a byte array is no stream.
-std::optional<std::int32_t> CheckStream(const host::Variant& stream) noexcept;
 
 /// The custom-defaults bit of the stream's flags, without a validity check;
 /// false when the bytes do not load.
