@@ -1,22 +1,14 @@
 // DataFormat: typed and late-bound access, and its persisted state.
 #include <gtest/gtest.h>
 
-#include <functional>
 
 #include <tavorin/tavorin.h>
+
+#include "support/raises.h"
 
 using namespace tavorin::host;
 
 namespace {
-
-int ErrorNumber(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    return error.Number();
-  }
-  return 0;
-}
 
 TEST(DataFormat, StartsEmptyAndIsReachedByName) {
   auto format = std::make_shared<DataFormat>();
@@ -32,10 +24,10 @@ TEST(DataFormat, StartsEmptyAndIsReachedByName) {
 
 TEST(DataFormat, RefusesUnknownNamesAndValuesThatDoNotConvert) {
   auto format = std::make_shared<DataFormat>();
-  EXPECT_EQ(ErrorNumber([&] { format->GetProperty("Color"); }), errors::kNoSuchMember);
-  EXPECT_EQ(ErrorNumber([&] { format->SetProperty("format", "x"); }), errors::kNoSuchMember);
-  EXPECT_EQ(ErrorNumber([&] { format->SetProperty("Type", "abc"); }), errors::kTypeMismatch);
-  EXPECT_EQ(ErrorNumber([&] { format->SetProperty("Type", 40000); }), errors::kOverflow);
+  EXPECT_RAISES(errors::kNoSuchMember, format->GetProperty("Color"));
+  EXPECT_RAISES(errors::kNoSuchMember, format->SetProperty("format", "x"));
+  EXPECT_RAISES(errors::kTypeMismatch, format->SetProperty("Type", "abc"));
+  EXPECT_RAISES(errors::kOverflow, format->SetProperty("Type", 40000));
   EXPECT_EQ(format->Type(), 0);
 }
 
@@ -52,10 +44,10 @@ TEST(DataFormat, StateLoadsBackAndBadStateIsRefused) {
   ByteArray state = format.SaveState();
   for (std::size_t length = 0; length < state.size(); ++length) {
     const ByteArray cut(state.begin(), state.begin() + static_cast<std::ptrdiff_t>(length));
-    EXPECT_EQ(ErrorNumber([&] { DataFormat::LoadState(cut); }), errors::kInvalidFileFormat);
+    EXPECT_RAISES(errors::kInvalidFileFormat, DataFormat::LoadState(cut));
   }
   state.push_back(0);
-  EXPECT_EQ(ErrorNumber([&] { DataFormat::LoadState(state); }), errors::kInvalidFileFormat);
+  EXPECT_RAISES(errors::kInvalidFileFormat, DataFormat::LoadState(state));
 }
 
 }  // namespace

@@ -4,24 +4,16 @@
 
 #include <bit>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <string>
 
 #include <tavorin/tavorin.h>
 
+#include "support/raises.h"
+
 using namespace tavorin::host;
 
 namespace {
-
-int ErrorNumber(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    return error.Number();
-  }
-  return 0;
-}
 
 // `value` written into a bag, through an image into a second bag, read back.
 Variant RoundTrip(const Variant& value) {
@@ -185,15 +177,11 @@ class UnknownPersistable : public PersistableObject {
 
 TEST(PropertyBag, RefusesValuesItCouldNotReadBack) {
   PropertyBag bag;
-  EXPECT_EQ(ErrorNumber([&] { bag.WriteProperty("v", std::make_shared<PlainObject>()); }),
-            errors::kTypeMismatch);
-  EXPECT_EQ(ErrorNumber([&] { bag.WriteProperty("v", std::make_shared<UnknownPersistable>()); }),
-            errors::kTypeMismatch);
-  EXPECT_EQ(ErrorNumber([&] { bag.WriteProperty("v", Variant::Missing()); }),
-            errors::kInvalidProcedureCall);
+  EXPECT_RAISES(errors::kTypeMismatch, bag.WriteProperty("v", std::make_shared<PlainObject>()));
+  EXPECT_RAISES(errors::kTypeMismatch, bag.WriteProperty("v", std::make_shared<UnknownPersistable>()));
+  EXPECT_RAISES(errors::kInvalidProcedureCall, bag.WriteProperty("v", Variant::Missing()));
   // Refused even where the default would have kept it out of the bag.
-  EXPECT_EQ(ErrorNumber([&] { bag.WriteProperty("v", std::make_shared<PlainObject>(), 0); }),
-            errors::kTypeMismatch);
+  EXPECT_RAISES(errors::kTypeMismatch, bag.WriteProperty("v", std::make_shared<PlainObject>(), 0));
   EXPECT_EQ(bag.Count(), 0u);
 }
 
@@ -217,6 +205,36 @@ TEST(PropertyBag, ObjectsReadBackAsNewObjectsWithEqualState) {
   ASSERT_NE(loaded, nullptr);
   EXPECT_EQ(loaded->Format(), "#,##0.00 \xE2\x82\xAC");
   EXPECT_EQ(loaded->Type(), -3);
+}
+
+TEST(PropertyBag, PicturesPersistByTheirBytes) {
+  const auto picture = Picture::Blank(3, 2);
+  PropertyBag bag;
+  bag.WriteProperty("Pc", picture);
+  PropertyBag reloaded;
+  reloaded.SetContents(bag.Contents());
+  const auto loaded = std::dynamic_pointer_cast<Picture>(reloaded.ReadProperty("Pc").AsObject());
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_NE(loaded, picture);
+  EXPECT_EQ(loaded->Bytes(), picture->Bytes());
+}
+
+TEST(PropertyBag, ReadsInAnyOrderAfterAnyChange) {
+  PropertyBag bag;
+  for (int i = 0; i < 10; ++i) bag.WriteProperty("n" + std::to_string(i), i);
+  for (int i : {9, 0, 1, 1, 5, 4, 9}) {
+    EXPECT_EQ(bag.ReadProperty("n" + std::to_string(i)), Variant(i));
+  }
+  EXPECT_TRUE(bag.ReadProperty("n10").IsEmpty());
+
+  PropertyBag small;
+  small.WriteProperty("n0", "zero");
+  bag.ReadProperty("n8");  // positions beyond what the next content holds
+  bag.SetContents(small.Contents());
+  EXPECT_TRUE(bag.ReadProperty("n9").IsEmpty());
+  EXPECT_EQ(bag.ReadProperty("n0"), Variant("zero"));
+  bag.WriteProperty("n1", 1);
+  EXPECT_EQ(bag.ReadProperty("n1"), Variant(1));
 }
 
 TEST(PropertyBag, ManyNames) {

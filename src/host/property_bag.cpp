@@ -1,6 +1,7 @@
 #include <tavorin/host/property_bag.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -195,9 +196,18 @@ Variant ToVariant(const StoredValue& stored) {
 struct PropertyBag::Impl {
   std::vector<BagEntry> entries;  // in the order names were first written
   NameIndex index;
+  // Names are mostly read in the order they were written, so the entry after
+  // the one found last is tried before the index. Atomic, as reading is const.
+  mutable std::atomic<std::size_t> next_read{0};
 
   std::size_t Find(std::string_view name) const {
-    return index.Find(name, HashName(name), entries);
+    std::size_t position = next_read.load(std::memory_order_relaxed);
+    if (position >= entries.size() || entries[position].name != name) {
+      position = index.Find(name, HashName(name), entries);
+      if (position == NameIndex::kNotFound) return position;
+    }
+    next_read.store(position + 1, std::memory_order_relaxed);
+    return position;
   }
 };
 
@@ -210,17 +220,20 @@ void PropertyBag::WriteProperty(const std::string& name, const Variant& value,
   const auto persistable = PersistableOf(value);
   if (!defaultValue.IsMissing() && EqualsDefault(value, defaultValue)) return;
 
-  StoredValue stored = value;
-  if (persistable) stored = PersistedObject{persistable->TypeName(), persistable->SaveState()};
-
   auto& entries = impl_->entries;
+  impl_->index.Reserve(entries.size() + 1);
+  // The name's slot comes into the cache while the value is copied.
   const std::uint64_t hash = HashName(name);
+  impl_->index.Prefetch(hash);
+  StoredValue stored =
+      persistable ? StoredValue(PersistedObject{persistable->TypeName(), persistable->SaveState()})
+                  : StoredValue(value);
+
   const std::size_t position = impl_->index.Find(name, hash, entries);
   if (position != NameIndex::kNotFound) {
     entries[position].value = std::move(stored);
     return;
   }
-  impl_->index.Reserve(entries.size() + 1);
   entries.push_back({name, std::move(stored)});
   impl_->index.InsertAbsent(entries.size() - 1, hash);
 }
@@ -234,33 +247,35 @@ Variant PropertyBag::ReadProperty(const std::string& name, const Variant& defaul
 ByteArray PropertyBag::Contents() const { return detail::EncodeBagImage(impl_->entries); }
 
 void PropertyBag::SetContents(const ByteArray& image) {
-  Impl loaded;
-  loaded.entries = detail::DecodeBagImage(image);
-  const std::size_t count = loaded.entries.size();
-  loaded.index.Reserve(count);
+  std::vector<BagEntry> entries = detail::DecodeBagImage(image);
+  NameIndex index;
+  const std::size_t count = entries.size();
+  index.Reserve(count);
   // All names are hashed first, so that the slot of a name a few places
   // ahead is already on its way into the cache when its turn comes.
   constexpr std::size_t kPrefetchDistance = 8;
   std::vector<std::uint64_t> hashes(count);
   for (std::size_t position = 0; position < count; ++position) {
-    hashes[position] = HashName(loaded.entries[position].name);
+    hashes[position] = HashName(entries[position].name);
   }
   for (std::size_t position = 0; position < count; ++position) {
     if (position + kPrefetchDistance < count) {
-      loaded.index.Prefetch(hashes[position + kPrefetchDistance]);
+      index.Prefetch(hashes[position + kPrefetchDistance]);
     }
-    const BagEntry& entry = loaded.entries[position];
+    const BagEntry& entry = entries[position];
     const std::uint64_t hash = hashes[position];
-    if (loaded.index.Find(entry.name, hash, loaded.entries) != NameIndex::kNotFound) {
+    if (index.Find(entry.name, hash, entries) != NameIndex::kNotFound) {
       RaiseHostError(errors::kInvalidFileFormat);
     }
-    loaded.index.InsertAbsent(position, hash);
+    index.InsertAbsent(position, hash);
     // An object that will not load now would fail every later read.
     if (const auto* object = std::get_if<PersistedObject>(&entry.value)) {
       detail::LoadObjectState(object->type_name, object->state);
     }
   }
-  *impl_ = std::move(loaded);
+  impl_->entries = std::move(entries);
+  impl_->index = std::move(index);
+  impl_->next_read = 0;
 }
 
 std::size_t PropertyBag::Count() const { return impl_->entries.size(); }
