@@ -99,7 +99,12 @@ TEST_F(Binding, MissingDataSourceLeavesTheDestinationUnbound) {
   EXPECT_TRUE(text->GetProperty("DataSource").IsNothing());
 }
 
-TEST_F(Binding, FormatEqualToCustomDefaultsIsLeftOut) {
+TEST_F(Binding, FormatIsLeftOutOnlyWhenCustomDefaultsHoldAnEqualOne) {
+  // Custom defaults without "DtF" hold nothing to match, not even Nothing.
+  tavorin::host::PropertyBag bare;
+  bare.WriteProperty("@SF#", Variant::Long(0x03000031));
+  EXPECT_TRUE(Holds(Write(settings, *source.text, Variant::Bytes(bare.Contents())), "DtF"));
+
   auto model = source.form->AddControl("TextBox", "Model");
   model->SetProperty("DataFormat", Variant::Object(Format("0.00")));
   model->SetProperty("DataField", "Name");

@@ -50,7 +50,7 @@ void WritePersistedObject(host::PropertyBag& stream, std::string_view key,
     stream.WriteProperty(name, value, builtInDefault);
     return;
   }
-  if (!PersistedObjectsEqual(value, customDefaults->ReadProperty(name, kNothing))) {
+  if (!PersistedObjectsEqual(value, customDefaults->ReadProperty(name, builtInDefault))) {
     stream.WriteProperty(name, value);
   }
 }

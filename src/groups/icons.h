@@ -25,9 +25,10 @@ bool PersistedObjectsEqual(const host::Variant& first, const host::Variant& seco
 /// Writes an object-valued property under `key`. Against the built-in defaults
 /// it is written with `builtInDefault` (Nothing: left out when Nothing;
 /// Missing: always stored). Against custom defaults it is left out when it
-/// equals the custom defaults' object under the key (Nothing when absent), and
-/// otherwise written with no default at all, so that every difference is
-/// stored: a Nothing that replaces a custom defaults' picture too.
+/// equals the custom defaults' value under the key (`builtInDefault` when
+/// absent, so with Missing only a stored object can match), and otherwise
+/// written with no default at all, so that every difference is stored: a
+/// Nothing that replaces a custom defaults' picture too.
 void WritePersistedObject(host::PropertyBag& stream, std::string_view key,
                           const host::Variant& value,
                           const host::PropertyBag* customDefaults,
