@@ -91,48 +91,32 @@ TEST_F(Icons, BuiltInDefaultsStoreOnlyPictures) {
   EXPECT_EQ(ImageOf(other->GetProperty("MouseIcon")), SmallPicture(3)->Bytes());
 }
 
-TEST_F(Icons, EqualToCustomDefaultsIsLeftOutAndReadBackFromThem) {
+// Against custom defaults (DragIcon 5, MouseIcon Nothing) an icon is stored
+// exactly when it differs, a Nothing that replaces a custom icon included, and
+// every icon reads back as it was, whatever the destination held.
+TEST_F(Icons, CustomDefaultsStoreEveryDifferenceAndReadBackTheRest) {
   auto model = form->AddControl("TextBox", "Model");
   model->SetProperty("DragIcon", Variant::Object(SmallPicture(5)));
   const auto custom = Variant::Bytes(Write(settings, *model));
 
-  text->SetProperty("DragIcon", Variant::Object(SmallPicture(5)));
-  const auto stream = Write(settings, *text, custom);
-  EXPECT_FALSE(Holds(stream, "DIc"));
-  EXPECT_FALSE(Holds(stream, "MIc"));
+  const auto icon = [](std::uint32_t seed) {
+    return seed == 0 ? kNothing : Variant::Object(SmallPicture(seed));
+  };
+  struct Case { std::uint32_t drag, mouse; };  // 0: Nothing
+  for (const Case c : {Case{5, 0}, Case{6, 7}, Case{0, 8}}) {
+    text->SetProperty("DragIcon", icon(c.drag));
+    text->SetProperty("MouseIcon", icon(c.mouse));
+    const auto stream = Write(settings, *text, custom);
+    SCOPED_TRACE(::testing::Message() << "DragIcon " << c.drag << ", MouseIcon " << c.mouse);
+    EXPECT_EQ(Holds(stream, "DIc"), c.drag != 5);
+    EXPECT_EQ(Holds(stream, "MIc"), c.mouse != 0);
 
-  Read(settings, stream, *other, custom);
-  EXPECT_EQ(ImageOf(other->GetProperty("DragIcon")), SmallPicture(5)->Bytes());
-}
-
-TEST_F(Icons, DifferentFromCustomDefaultsIsStoredAndReadBack) {
-  auto model = form->AddControl("TextBox", "Model");
-  model->SetProperty("DragIcon", Variant::Object(SmallPicture(5)));
-  const auto custom = Variant::Bytes(Write(settings, *model));
-
-  text->SetProperty("DragIcon", Variant::Object(SmallPicture(6)));
-  text->SetProperty("MouseIcon", Variant::Object(SmallPicture(7)));
-  const auto stream = Write(settings, *text, custom);
-
-  Read(settings, stream, *other, custom);
-  EXPECT_EQ(ImageOf(other->GetProperty("DragIcon")), SmallPicture(6)->Bytes());
-  EXPECT_EQ(ImageOf(other->GetProperty("MouseIcon")), SmallPicture(7)->Bytes());
-}
-
-TEST_F(Icons, NothingAgainstACustomIconIsStoredAsNothing) {
-  auto model = form->AddControl("TextBox", "Model");
-  model->SetProperty("DragIcon", Variant::Object(SmallPicture(5)));
-  model->SetProperty("MouseIcon", Variant::Object(SmallPicture(8)));
-  const auto custom = Variant::Bytes(Write(settings, *model));
-
-  const auto stream = Write(settings, *text, custom);
-  EXPECT_TRUE(Holds(stream, "DIc"));
-  EXPECT_TRUE(Stored(stream, "DIc").IsNothing());
-
-  other->SetProperty("DragIcon", Variant::Object(SmallPicture(9)));
-  Read(settings, stream, *other, custom);
-  EXPECT_TRUE(other->GetProperty("DragIcon").IsNothing());
-  EXPECT_TRUE(other->GetProperty("MouseIcon").IsNothing());
+    other->SetProperty("DragIcon", Variant::Object(SmallPicture(9)));
+    other->SetProperty("MouseIcon", Variant::Object(SmallPicture(9)));
+    Read(settings, stream, *other, custom);
+    EXPECT_EQ(ImageOf(other->GetProperty("DragIcon")), ImageOf(icon(c.drag)));
+    EXPECT_EQ(ImageOf(other->GetProperty("MouseIcon")), ImageOf(icon(c.mouse)));
+  }
 }
 
 }  // namespace

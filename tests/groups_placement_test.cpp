@@ -82,13 +82,6 @@ TEST_F(Placement, CopyConvertsBetweenContainerUnits) {
   ExpectPlacement(*inFrame, {150, 300, 1500, 450});
 }
 
-TEST_F(Placement, CopyWithoutSizeAccommodationKeepsTheRawNumbers) {
-  Settings unconverted;
-  unconverted.sizeAccommodation = false;
-  Copy(unconverted, *inPicture, *onTwipForm);
-  ExpectPlacement(*onTwipForm, {10, 20, 100, 30});
-}
-
 TEST_F(Placement, ReadConvertsFromTheStoredUnit) {
   Read(settings, Write(settings, *inPicture), *onTwipForm);
   ExpectPlacement(*onTwipForm, {150, 300, 1500, 450});

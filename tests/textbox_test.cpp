@@ -49,8 +49,6 @@ TEST_F(TextBoxSet, SelectionIsAlwaysStoredAgainstBuiltInDefaults) {
   const auto stream = Write(settings, *text);
   EXPECT_EQ(Stored(stream, "SS"), Variant::Long(0));
   EXPECT_EQ(Stored(stream, "SL"), Variant::Long(0));
-  EXPECT_FALSE(Holds(stream, "47"));
-  EXPECT_FALSE(Holds(stream, "38"));
 }
 
 TEST_F(TextBoxSet, SelectionFollowsTheTextItIsMeasuredIn) {
