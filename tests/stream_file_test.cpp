@@ -1,4 +1,4 @@
-// Stream files on a temporary folder: round trips, the refusals, and that a
+// Stream files on a scratch folder: round trips, the refusals, and that a
 // failed replacement leaves the older file as it was.
 #include <gtest/gtest.h>
 
@@ -6,25 +6,26 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include <tavorin/tavorin.h>
 
+#include "support/files.h"
 #include "support/raises.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using tavorin::Tavorin;
 using tavorin::host::ByteArray;
+using tavorin::testing::Listing;
+using tavorin::testing::ReadFile;
+using tavorin::testing::WriteFile;
+using Names = std::vector<std::string>;
 
 ByteArray Pattern(std::size_t size, std::uint8_t seed) {
   ByteArray bytes(size);
@@ -34,138 +35,92 @@ ByteArray Pattern(std::size_t size, std::uint8_t seed) {
 
 class StreamFileTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string name = (fs::temp_directory_path() / "tavorin-stream-file-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(name.data()), nullptr);
-    folder_ = name;
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
 
-  void Put(const std::string& name, const ByteArray& bytes) const {
-    std::ofstream out(PathOf(name), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
-
-  ByteArray Contents(const std::string& name) const {
-    std::ifstream in(PathOf(name), std::ios::binary);
-    return ByteArray(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-
-  std::vector<std::string> Listing() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  Tavorin component_;
-  fs::path folder_;
+  ScratchFolder scratch_;
+  const fs::path& folder_ = scratch_.Path();
+  tavorin::Tavorin component_;
 };
 
-TEST_F(StreamFileTest, WhatIsWrittenReadsBackByteForByte) {
+TEST_F(StreamFileTest, WhatIsWrittenReadsBackAndAShorterStreamReplacesALongerFileWhole) {
   const ByteArray bytes = Pattern(5000, 3);  // no stream at all: files do not care
   component_.StreamToFile(bytes, PathOf("a.tvs"));
-  EXPECT_EQ(fs::file_size(PathOf("a.tvs")), bytes.size());
   EXPECT_EQ(component_.StreamFromFile(PathOf("a.tvs")), bytes);
-  EXPECT_EQ(Listing(), std::vector<std::string>{"a.tvs"});
-}
+  component_.StreamToFile(Pattern(10, 9), PathOf("a.tvs"));
+  EXPECT_EQ(ReadFile(PathOf("a.tvs")), Pattern(10, 9));
+  EXPECT_EQ(Listing(folder_), Names{"a.tvs"});
 
-TEST_F(StreamFileTest, AShorterStreamReplacesALongerFileWhole) {
-  Put("a.tvs", Pattern(100, 1));
-  const ByteArray bytes = Pattern(10, 9);
-  component_.StreamToFile(bytes, PathOf("a.tvs"));
-  EXPECT_EQ(Contents("a.tvs"), bytes);
-  EXPECT_EQ(Listing(), std::vector<std::string>{"a.tvs"});
+  WriteFile(PathOf("empty.tvs"), {});
+  EXPECT_TRUE(component_.StreamFromFile(PathOf("empty.tvs")).empty());
 }
 
 TEST_F(StreamFileTest, AnEmptyStreamTouchesNothing) {
-  Put("a.tvs", Pattern(100, 1));
-  component_.StreamToFile({}, PathOf("a.tvs"));
-  component_.StreamToFile({}, PathOf("new.tvs"));
-  component_.StreamToFile({}, PathOf("missing/new.tvs"));
-  component_.StreamToFile({}, "");
-  EXPECT_EQ(Contents("a.tvs"), Pattern(100, 1));
-  EXPECT_EQ(Listing(), std::vector<std::string>{"a.tvs"});
+  WriteFile(PathOf("a.tvs"), Pattern(100, 1));
+  for (const std::string& path : {PathOf("a.tvs"), PathOf("new.tvs"), PathOf("missing/new.tvs"), std::string()}) {
+    component_.StreamToFile({}, path);
+  }
+  EXPECT_EQ(ReadFile(PathOf("a.tvs")), Pattern(100, 1));
+  EXPECT_EQ(Listing(folder_), Names{"a.tvs"});
 }
 
-TEST_F(StreamFileTest, AnEmptyFileReadsAsAnArrayWithoutElements) {
-  Put("empty.tvs", {});
-  const ByteArray bytes = component_.StreamFromFile(PathOf("empty.tvs"));
-  EXPECT_TRUE(bytes.empty());
-  EXPECT_FALSE(component_.IsStream(bytes));
-}
-
-TEST_F(StreamFileTest, ReadingRefusesWhatIsNoFileAndCreatesNone) {
-  Put("plain", Pattern(4, 0));
+TEST_F(StreamFileTest, RefusesWhatIsNoReplaceableFileAndCreatesNone) {
+  WriteFile(PathOf("plain"), Pattern(4, 0));
   fs::create_directory(PathOf("folder"));
   ASSERT_EQ(::mkfifo(PathOf("pipe").c_str(), 0600), 0);
   EXPECT_RAISES(53, component_.StreamFromFile(PathOf("missing.tvs")));
-  EXPECT_RAISES(76, component_.StreamFromFile(PathOf("missing/a.tvs")));
-  EXPECT_RAISES(76, component_.StreamFromFile(PathOf("plain/a.tvs")));  // a file where a folder should be
-  EXPECT_RAISES(75, component_.StreamFromFile(PathOf("folder")));
   EXPECT_RAISES(75, component_.StreamFromFile(PathOf("pipe")));  // and no wait for a writer
-  EXPECT_RAISES(75, component_.StreamFromFile(""));
-  EXPECT_RAISES(75, component_.StreamFromFile(PathOf("plain") + std::string(1, '\0') + "x"));
-  EXPECT_EQ(Listing(), (std::vector<std::string>{"folder", "pipe", "plain"}));
-}
-
-TEST_F(StreamFileTest, WritingRefusesWhatIsNoReplaceableFile) {
-  Put("plain", Pattern(4, 0));
-  fs::create_directory(PathOf("folder"));
   const ByteArray stream = Pattern(8, 1);
-  EXPECT_RAISES(76, component_.StreamToFile(stream, PathOf("missing/a.tvs")));
-  EXPECT_RAISES(76, component_.StreamToFile(stream, PathOf("plain/a.tvs")));
-  EXPECT_RAISES(75, component_.StreamToFile(stream, PathOf("folder")));
+  const std::pair<std::string, int> refused[] = {
+      {PathOf("missing/a.tvs"), 76}, {PathOf("plain/a.tvs"), 76},  // a file where a folder should be
+      {PathOf("folder"), 75},        {"", 75},
+      {PathOf("plain") + std::string(1, '\0') + "x", 75},
+  };
+  for (const auto& [path, error] : refused) {
+    SCOPED_TRACE(path);
+    EXPECT_RAISES(error, component_.StreamFromFile(path));
+    EXPECT_RAISES(error, component_.StreamToFile(stream, path));
+  }
   EXPECT_RAISES(75, component_.StreamToFile(stream, PathOf("folder") + "/"));
-  EXPECT_RAISES(75, component_.StreamToFile(stream, ""));
-  EXPECT_RAISES(75, component_.StreamToFile(stream, PathOf("plain") + std::string(1, '\0')));
-  EXPECT_EQ(Contents("plain"), Pattern(4, 0));
-  EXPECT_EQ(Listing(), (std::vector<std::string>{"folder", "plain"}));
+  EXPECT_EQ(ReadFile(PathOf("plain")), Pattern(4, 0));
+  EXPECT_EQ(Listing(folder_), (Names{"folder", "pipe", "plain"}));
   EXPECT_TRUE(fs::is_empty(PathOf("folder")));
 }
 
 // The mode bits decide, so the refusal holds for root too.
-TEST_F(StreamFileTest, AReadOnlyFileIsRefusedAndKept) {
-  Put("locked.tvs", Pattern(30, 5));
+TEST_F(StreamFileTest, AReadOnlyFileIsRefusedAndKeptAndANewFileKeepsTheOldPermissions) {
+  WriteFile(PathOf("locked.tvs"), Pattern(30, 5));
   fs::permissions(PathOf("locked.tvs"), fs::perms::owner_read | fs::perms::group_read);
   EXPECT_RAISES(70, component_.StreamToFile(Pattern(8, 1), PathOf("locked.tvs")));
-  EXPECT_EQ(Contents("locked.tvs"), Pattern(30, 5));
-  EXPECT_EQ(Listing(), std::vector<std::string>{"locked.tvs"});
-}
+  EXPECT_EQ(ReadFile(PathOf("locked.tvs")), Pattern(30, 5));
 
-TEST_F(StreamFileTest, TheNewFileKeepsTheOldPermissions) {
-  Put("shared.tvs", Pattern(30, 5));
+  WriteFile(PathOf("shared.tvs"), Pattern(30, 5));
   const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   fs::permissions(PathOf("shared.tvs"), mode);
   component_.StreamToFile(Pattern(8, 1), PathOf("shared.tvs"));
   EXPECT_EQ(fs::status(PathOf("shared.tvs")).permissions(), mode);
-
   const mode_t mask = ::umask(022);
   component_.StreamToFile(Pattern(8, 1), PathOf("fresh.tvs"));
   ::umask(mask);
   EXPECT_EQ(fs::status(PathOf("fresh.tvs")).permissions(), static_cast<fs::perms>(0644));
+  EXPECT_EQ(Listing(folder_), (Names{"fresh.tvs", "locked.tvs", "shared.tvs"}));
 }
 
 TEST_F(StreamFileTest, WildcardsNameOneFileLiterally) {
-  Put("a1.tvs", Pattern(4, 1));
-  Put("a2.tvs", Pattern(4, 2));
+  WriteFile(PathOf("a1.tvs"), Pattern(4, 1));
+  WriteFile(PathOf("a2.tvs"), Pattern(4, 2));
   EXPECT_RAISES(53, component_.StreamFromFile(PathOf("a?.tvs")));
   component_.StreamToFile(Pattern(6, 3), PathOf("a*.tvs"));
   component_.StreamToFile(Pattern(6, 4), PathOf("a?.tvs"));
-  EXPECT_EQ(Contents("a1.tvs"), Pattern(4, 1));
-  EXPECT_EQ(Contents("a2.tvs"), Pattern(4, 2));
+  EXPECT_EQ(ReadFile(PathOf("a1.tvs")), Pattern(4, 1));
+  EXPECT_EQ(ReadFile(PathOf("a2.tvs")), Pattern(4, 2));
   EXPECT_EQ(component_.StreamFromFile(PathOf("a*.tvs")), Pattern(6, 3));
-  EXPECT_EQ(Listing(), (std::vector<std::string>{"a*.tvs", "a1.tvs", "a2.tvs", "a?.tvs"}));
+  EXPECT_EQ(Listing(folder_), (Names{"a*.tvs", "a1.tvs", "a2.tvs", "a?.tvs"}));
 }
 
 // A file size limit makes the write fail halfway, as a full disk would, and
 // holds for root as well.
 TEST_F(StreamFileTest, AFailedReplacementLeavesTheOldFileAsItWas) {
-  Put("keep.tvs", Pattern(100, 7));
+  WriteFile(PathOf("keep.tvs"), Pattern(100, 7));
   struct sigaction ignore {}, previous {};
   ignore.sa_handler = SIG_IGN;
   ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &previous), 0);
@@ -174,19 +129,16 @@ TEST_F(StreamFileTest, AFailedReplacementLeavesTheOldFileAsItWas) {
   limit = saved;
   limit.rlim_cur = 4096;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-
   EXPECT_RAISES(61, component_.StreamToFile(Pattern(64 * 1024, 1), PathOf("keep.tvs")));
   ::setrlimit(RLIMIT_FSIZE, &saved);
   ::sigaction(SIGXFSZ, &previous, nullptr);
-
-  EXPECT_EQ(Contents("keep.tvs"), Pattern(100, 7));
-  EXPECT_EQ(Listing(), std::vector<std::string>{"keep.tvs"});
+  EXPECT_EQ(ReadFile(PathOf("keep.tvs")), Pattern(100, 7));
+  EXPECT_EQ(Listing(folder_), Names{"keep.tvs"});
 }
 
 TEST_F(StreamFileTest, AFileTooLargeToLoadIsRefusedBeforeAllocating) {
-  // Sparse: takes no room on disk.
-  Put("huge.tvs", {});
-  fs::resize_file(PathOf("huge.tvs"), (std::uintmax_t{1} << 30) + 1);
+  WriteFile(PathOf("huge.tvs"), {});
+  fs::resize_file(PathOf("huge.tvs"), (std::uintmax_t{1} << 30) + 1);  // sparse: takes no room on disk
   EXPECT_RAISES(7, component_.StreamFromFile(PathOf("huge.tvs")));
 }
 

@@ -10,20 +10,33 @@
 
 namespace tavorin::testing {
 
+inline void AppendLittleEndian(host::ByteArray& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+/// The 54 header bytes of an uncompressed BMP; a negative height is top-down.
+inline host::ByteArray BitmapHeader(std::int32_t width, std::int32_t height, int bits,
+                                    std::uint32_t pixelBytes) {
+  host::ByteArray bmp = {'B', 'M'};
+  // File header, then the info header: size, width, height, planes, bits,
+  // no compression, image size, resolution, palette.
+  for (std::uint32_t field : {54 + pixelBytes, 0U, 54U, 40U, static_cast<std::uint32_t>(width),
+                              static_cast<std::uint32_t>(height)}) {
+    AppendLittleEndian(bmp, field, 4);
+  }
+  AppendLittleEndian(bmp, 1, 2);
+  AppendLittleEndian(bmp, static_cast<std::uint32_t>(bits), 2);
+  for (std::uint32_t field : {0U, pixelBytes, 2835U, 2835U, 0U, 0U}) AppendLittleEndian(bmp, field, 4);
+  return bmp;
+}
+
 /// A 24-bit BMP file of 2 x 2 pixels whose colours follow `seed`.
 inline host::ByteArray SmallBitmap(std::uint32_t seed) {
   constexpr std::uint32_t kPixelBytes = 2 * 8;  // two rows padded to 4 bytes
-  host::ByteArray bmp = {'B', 'M'};
-  auto put = [&](std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-  };
-  // File header, then the info header: size, width, height, planes, bits,
-  // no compression, image size, resolution, palette.
-  for (std::uint32_t field : {54 + kPixelBytes, 0U, 54U, 40U, 2U, 2U}) put(field, 4);
-  put(1, 2);
-  put(24, 2);
-  for (std::uint32_t field : {0U, kPixelBytes, 2835U, 2835U, 0U, 0U}) put(field, 4);
-  for (std::uint32_t i = 0; i < kPixelBytes; ++i) put((seed * 2654435761U + i * 40503U) >> 13, 1);
+  host::ByteArray bmp = BitmapHeader(2, 2, 24, kPixelBytes);
+  for (std::uint32_t i = 0; i < kPixelBytes; ++i) {
+    AppendLittleEndian(bmp, (seed * 2654435761U + i * 40503U) >> 13, 1);
+  }
   return bmp;
 }
 
