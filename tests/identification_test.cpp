@@ -1,12 +1,10 @@
-// Which objects count as controls, and which class names the component
-// recognises.
+// Which objects count as controls, which class names the component
+// recognises, and the component's own errors.
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -14,35 +12,25 @@
 
 #include "../src/component/component_errors.h"
 #include "../src/component/identification.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
-using tavorin::Tavorin;
-using tavorin::detail::AsControl;
-using tavorin::detail::IsControl;
 using tavorin::detail::TypeCodeFromClassName;
 using tavorin::detail::TypeNameFromCode;
 namespace host = tavorin::host;
 
 TEST(IsSupportedControl, AcceptsAnyCaseAndSurroundingSpaces) {
-  struct Case {
-    const char* name;
-    bool supported;
+  const std::pair<std::string, bool> cases[] = {
+      {"TextBox", true},      {"textbox", true},     {"TEXTBOX", true},       {"  tExTbOx   ", true},
+      {"Nothing", true},      {" nothing ", true},   {"Shape", true},         {"DirListBox", true},
+      {"data", true},         {"HScrollBar", true},  {"vscrollbar", true},    {"Line", true},
+      {"", false},            {"   ", false},        {"Text Box", false},     {"Form", false},
+      {"UserControl", false}, {"TextBox2", false},   {"\tTextBox", false},    {"TextBox\n", false},
+      {std::string("Text\0Box", 8), false},          {std::string("TextBox\0", 8), false},
   };
-  const Case cases[] = {
-      {"TextBox", true},        {"textbox", true},       {"TEXTBOX", true},
-      {"  tExTbOx   ", true},   {"Nothing", true},       {" nothing ", true},
-      {"Shape", true},          {"DirListBox", true},    {"data", true},
-      {"HScrollBar", true},     {"vscrollbar", true},    {"Line", true},
-      {"", false},              {"   ", false},          {"Text Box", false},
-      {"Form", false},          {"UserControl", false},  {"TextBox2", false},
-      {"\tTextBox", false},     {"TextBox\n", false},    {"Text\0Box", false},
-  };
-  const Tavorin component;
-  for (const Case& c : cases) {
-    EXPECT_EQ(component.IsSupportedControl(c.name), c.supported) << '"' << c.name << '"';
-  }
-  EXPECT_FALSE(component.IsSupportedControl(std::string("TextBox\0", 8)));
+  const tavorin::Tavorin component;
+  for (const auto& [name, supported] : cases) EXPECT_EQ(component.IsSupportedControl(name), supported) << '"' << name << '"';
 }
 
 TEST(TypeCodes, NameEveryClassAndNothingElse) {
@@ -54,9 +42,7 @@ TEST(TypeCodes, NameEveryClassAndNothingElse) {
   EXPECT_EQ(TypeNameFromCode(0), "Nothing");
   EXPECT_EQ(TypeNameFromCode(14), "Shape");
   EXPECT_EQ(TypeNameFromCode(15), "DirListBox");
-  for (const std::int32_t code : {20, 25, 255, -1, INT32_MIN, INT32_MAX}) {
-    EXPECT_EQ(TypeNameFromCode(code), "") << code;
-  }
+  for (const std::int32_t code : {20, 25, 255, -1, INT32_MIN, INT32_MAX}) EXPECT_EQ(TypeNameFromCode(code), "") << code;
   // Class names compare exactly; "Nothing" names no class.
   for (const char* name : {"textbox", "TextBox ", "Nothing", "Form", ""}) {
     EXPECT_EQ(TypeCodeFromClassName(name), std::nullopt) << name;
@@ -69,41 +55,29 @@ class Impostor : public host::Object {
   std::string TypeName() const override { return "TextBox"; }
 };
 
-std::shared_ptr<host::Recordset> OneRowRecordset() {
-  const std::string path =
-      (std::filesystem::temp_directory_path() / ("tavorin-ident-" + std::to_string(::getpid()) + ".db"))
-          .string();
-  sqlite3* db = nullptr;
-  sqlite3_open(path.c_str(), &db);
-  sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(1);", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
-  auto recordset = host::Recordset::Open(path, "t");
-  std::filesystem::remove(path);
-  return recordset;
-}
-
 TEST(IsControl, ControlsOfEveryKindCountAndNothingElse) {
   const auto form = host::Form::Create("Form1");
   const auto textBox = form->AddControl("TextBox", "Text1");
-  const auto arrayed = form->AddControl("Label", "Label1", std::int16_t{0});
   const auto external = form->AddExternalControl("MSFlexGrid", "Grid1");
-  const auto lookalike = form->AddExternalControl("TextBox", "Text2");
-  for (const host::ObjectRef& control : {host::ObjectRef(textBox), host::ObjectRef(arrayed),
-                                         host::ObjectRef(external), host::ObjectRef(lookalike)}) {
-    EXPECT_TRUE(IsControl(control));
-    EXPECT_EQ(AsControl(control), control);  // the same control, not a copy
+  for (const host::ObjectRef& control : {host::ObjectRef(textBox), host::ObjectRef(external),
+                                         host::ObjectRef(form->AddControl("Label", "Label1", std::int16_t{0})),
+                                         host::ObjectRef(form->AddExternalControl("TextBox", "Text2"))}) {
+    EXPECT_TRUE(tavorin::detail::IsControl(control));
+    EXPECT_EQ(tavorin::detail::AsControl(control), control);  // the same control, not a copy
   }
   EXPECT_EQ(tavorin::detail::ControlClassName(*textBox), "TextBox");
   EXPECT_EQ(tavorin::detail::ControlClassName(*external), "MSFlexGrid");
 
-  const host::ObjectRef others[] = {nullptr,
-                                    form,
-                                    std::make_shared<Impostor>(),
-                                    host::Picture::Blank(2, 2),
-                                    std::make_shared<host::DataFormat>(),
-                                    OneRowRecordset()};
+  const ScratchFolder scratch;
+  const std::string database = (scratch.Path() / "one.db").string();
+  sqlite3* db = nullptr;
+  sqlite3_open(database.c_str(), &db);
+  sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(1);", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  const host::ObjectRef others[] = {nullptr, form, std::make_shared<Impostor>(), host::Picture::Blank(2, 2),
+                                    std::make_shared<host::DataFormat>(), host::Recordset::Open(database, "t")};
   for (const host::ObjectRef& other : others) {
-    EXPECT_FALSE(IsControl(other)) << (other ? other->TypeName() : "Nothing");
+    EXPECT_FALSE(tavorin::detail::IsControl(other)) << (other ? other->TypeName() : "Nothing");
   }
 }
 
