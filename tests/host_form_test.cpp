@@ -13,36 +13,36 @@
 namespace tavorin::host {
 namespace {
 
-const std::vector<std::string> kClasses = {
-    "PictureBox", "Label",        "TextBox",      "Frame",      "CommandButton",
-    "CheckBox",   "OptionButton", "ComboBox",     "ListBox",    "HScrollBar",
-    "VScrollBar", "Timer",        "DriveListBox", "DirListBox", "FileListBox",
-    "Shape",      "Line",         "Image",        "Data"};
-const std::set<std::string> kWindowless = {"Label", "Line", "Shape", "Image", "Timer"};
-const std::set<std::string> kWithoutTabIndex = {"Line", "Shape", "Image", "Timer", "Data"};
+using Names = std::vector<std::string>;
 
 TEST(HostFormTest, CreatesEveryClassWithItsTypeNameWindowAndTabPlace) {
+  const Names classes = {"PictureBox", "Label",    "TextBox",     "Frame",        "CommandButton",
+                         "CheckBox",   "OptionButton", "ComboBox", "ListBox",      "HScrollBar",
+                         "VScrollBar", "Timer",    "DriveListBox", "DirListBox",  "FileListBox",
+                         "Shape",      "Line",     "Image",       "Data"};
+  const std::set<std::string> windowless = {"Label", "Line", "Shape", "Image", "Timer"};
+  const std::set<std::string> withoutTabIndex = {"Line", "Shape", "Image", "Timer", "Data"};
   auto form = Form::Create("Form1");
-  std::set<std::int64_t> handles = {form->hWnd()};
-  for (const std::string& className : kClasses) {
+  std::set<std::int64_t> handles = {form->hWnd(), Form::Create("Form2")->hWnd()};
+  for (const std::string& className : classes) {
     SCOPED_TRACE(className);
     auto control = form->AddControl(className, className + "1");
     EXPECT_EQ(control->TypeName(), className);
     EXPECT_EQ(control->Name(), className + "1");
     EXPECT_EQ(control->Parent(), form);
     EXPECT_EQ(control->Container(), ObjectRef(form));
-    EXPECT_EQ(control->HasWindow(), !kWindowless.contains(className));
+    EXPECT_EQ(control->HasWindow(), !windowless.contains(className));
     if (control->HasWindow()) {
       EXPECT_TRUE(handles.insert(control->hWnd()).second) << "window handles are unique";
       EXPECT_EQ(CLng(control->GetProperty("hWnd")), control->hWnd());
     } else {
       EXPECT_RAISES(errors::kNoSuchMember, control->GetProperty("hWnd"));
     }
-    EXPECT_EQ(control->HasTabIndex(), !kWithoutTabIndex.contains(className));
+    EXPECT_EQ(control->HasTabIndex(), !withoutTabIndex.contains(className));
   }
-  EXPECT_EQ(form->Controls().size(), kClasses.size());
+  EXPECT_EQ(handles.size(), 2 + classes.size() - windowless.size());
+  EXPECT_EQ(form->Controls().size(), classes.size());
   EXPECT_EQ(form->Controls().back()->TypeName(), "Data") << "creation order";
-  EXPECT_NE(Form::Create("Form2")->hWnd(), form->hWnd());
 }
 
 TEST(HostFormTest, RefusesUnknownClassesAndTakenNames) {
@@ -51,18 +51,12 @@ TEST(HostFormTest, RefusesUnknownClassesAndTakenNames) {
   form->AddControl("Label", "Caption", 0);
   form->AddControl("Label", "Caption", 1);
   const std::vector<std::function<void()>> refused = {
-      [&] { form->AddControl("RichTextBox", "Rich1"); },
-      [&] { form->AddControl("textbox", "Text2"); },
-      [&] { form->AddControl("TextBox", "Text1"); },
-      [&] { form->AddControl("ListBox", "TEXT1"); },
-      [&] { form->AddControl("TextBox", "Text1", 0); },
-      [&] { form->AddControl("Label", "Caption"); },
-      [&] { form->AddControl("Label", "Caption", 1); },
-      [&] { form->AddControl("Label", "Other", -1); },
-      [&] { form->AddControl("Label", ""); },
-      [&] { form->AddControl("Label", "1st"); },
-      [&] { form->AddControl("Label", "Two words"); },
-      [&] { form->AddControl("Label", std::string(41, 'a')); },
+      [&] { form->AddControl("RichTextBox", "Rich1"); },  [&] { form->AddControl("textbox", "Text2"); },
+      [&] { form->AddControl("TextBox", "Text1"); },      [&] { form->AddControl("ListBox", "TEXT1"); },
+      [&] { form->AddControl("TextBox", "Text1", 0); },   [&] { form->AddControl("Label", "Caption"); },
+      [&] { form->AddControl("Label", "Caption", 1); },   [&] { form->AddControl("Label", "Other", -1); },
+      [&] { form->AddControl("Label", ""); },             [&] { form->AddControl("Label", "1st"); },
+      [&] { form->AddControl("Label", "Two words"); },    [&] { form->AddControl("Label", std::string(41, 'a')); },
       [&] { form->AddExternalControl("Widget", "Text1"); },
   };
   for (std::size_t i = 0; i < refused.size(); ++i) {
@@ -79,7 +73,6 @@ TEST(HostFormTest, ControlArraysGiveIndexesAndOthersRaise343) {
   auto member = form->AddControl("CommandButton", "Buttons", 3);
   auto single = form->AddControl("CommandButton", "Single");
   EXPECT_TRUE(member->IsArrayMember());
-  EXPECT_EQ(member->Index(), 3);
   EXPECT_EQ(CInt(member->GetProperty("index")), 3);
   EXPECT_FALSE(single->IsArrayMember());
   EXPECT_RAISES(errors::kObjectNotAnArray, single->Index());
@@ -95,8 +88,7 @@ TEST(HostFormTest, ExternalControlsOfferTheGenericMembersOnly) {
   EXPECT_EQ(CStr(external->GetProperty("Name")), "Foreign");
   external->CallMethod("Move", {Variant(10.0F), Variant(20.0F), Variant(30.0F), Variant(40.0F)});
   EXPECT_EQ(CSng(external->GetProperty("Height")), 40.0F);
-  EXPECT_FALSE(external->HasTabIndex());
-  EXPECT_FALSE(external->HasWindow());
+  EXPECT_FALSE(external->HasTabIndex() || external->HasWindow());
   EXPECT_RAISES(errors::kNoSuchMember, external->GetProperty("Text"));
   EXPECT_RAISES(errors::kNoSuchMember, external->GetProperty("TabIndex"));
   EXPECT_EQ(form->AddExternalControl("Gauge", "Gauge1")->TypeName(), "Gauge");
@@ -116,52 +108,42 @@ TEST(HostFormTest, FormMembersByName) {
   EXPECT_RAISES(errors::kNoSuchMember, form->GetProperty("Caption"));
 }
 
-class HostContainerTest : public ::testing::Test {
- protected:
-  std::shared_ptr<Form> form = Form::Create("Form1");
-  std::shared_ptr<Control> frame = form->AddControl("Frame", "Frame1");
-  std::shared_ptr<Control> picture =
-      form->AddControl("PictureBox", "Picture1", std::nullopt, frame);
-  std::shared_ptr<Control> text = form->AddControl("TextBox", "Text1", std::nullopt, picture);
-};
-
-TEST_F(HostContainerTest, ControlsMoveBetweenTheFormFramesAndPictureBoxes) {
+TEST(HostFormTest, ControlsMoveBetweenContainersButNeverIntoACycleOrAnotherForm) {
+  auto form = Form::Create("Form1");
+  auto frame = form->AddControl("Frame", "Frame1");
+  auto picture = form->AddControl("PictureBox", "Picture1", std::nullopt, frame);
+  auto text = form->AddControl("TextBox", "Text1", std::nullopt, picture);
   EXPECT_EQ(text->Container(), ObjectRef(picture));
   EXPECT_EQ(picture->Container(), ObjectRef(frame));
   text->SetProperty("Container", Variant(ObjectRef(frame)));
   EXPECT_EQ(text->Container(), ObjectRef(frame));
   text->Container(form);
   EXPECT_EQ(text->GetProperty("Container").AsObject(), ObjectRef(form));
-}
 
-TEST_F(HostContainerTest, RefusesWhatIsNoContainerOrWouldMakeACycle) {
   auto other = Form::Create("Form2");
   auto foreignFrame = other->AddControl("Frame", "Frame1");
   auto label = form->AddControl("Label", "Label1");
-  auto external = form->AddExternalControl("Frame", "FakeFrame");
   const std::vector<std::pair<std::shared_ptr<Control>, ObjectRef>> refused = {
-      {text, label},                           // not a container class
-      {text, external},                        // another library's "Frame"
-      {text, foreignFrame},                    // another form's frame
-      {text, other},                           // another form
-      {text, nullptr},                         // Nothing
-      {text, std::make_shared<DataFormat>()},  // not a control
-      {frame, frame},                          // itself
-      {frame, picture},                        // inside itself
+      {text, label},                                        // not a container class
+      {text, form->AddExternalControl("Frame", "FakeFrame")},  // another library's "Frame"
+      {text, foreignFrame},                                 // another form's frame
+      {text, other},                                        // another form
+      {text, nullptr},                                      // Nothing
+      {text, std::make_shared<DataFormat>()},               // not a control
+      {frame, frame},                                       // itself
+      {frame, picture},                                     // inside itself
   };
   for (const auto& [control, container] : refused) {
     const ObjectRef before = control->Container();
     EXPECT_RAISES(errors::kInvalidPropertyValue, control->Container(container));
     EXPECT_EQ(control->Container(), before);
   }
-  EXPECT_RAISES(errors::kInvalidProcedureCall,
-                form->AddControl("Label", "Label2", std::nullopt, label));
-  EXPECT_RAISES(errors::kInvalidProcedureCall,
-                form->AddControl("Label", "Label2", std::nullopt, foreignFrame));
+  EXPECT_RAISES(errors::kInvalidProcedureCall, form->AddControl("Label", "Label2", std::nullopt, label));
+  EXPECT_RAISES(errors::kInvalidProcedureCall, form->AddControl("Label", "Label2", std::nullopt, foreignFrame));
 }
 
-std::vector<std::string> TabOrder(const Form& form) {
-  std::vector<std::string> names(form.Controls().size());
+Names TabOrder(const Form& form) {
+  Names names(form.Controls().size());
   std::size_t count = 0;
   for (const auto& control : form.Controls()) {
     if (!control->HasTabIndex()) continue;
@@ -172,43 +154,24 @@ std::vector<std::string> TabOrder(const Form& form) {
   return names;
 }
 
-class HostTabOrderTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : {"A", "B", "C", "D", "E"}) form->AddControl("CommandButton", name);
-  }
-  std::shared_ptr<Control> Named(const std::string& name) {
-    for (const auto& control : form->Controls()) {
-      if (control->Name() == name) return control;
-    }
-    return nullptr;
-  }
-  std::shared_ptr<Form> form = Form::Create("Form1");
-};
+TEST(HostFormTest, TabOrderSkipsClassesWithoutOneAndRenumbersOnMoves) {
+  auto form = Form::Create("Form1");
+  std::vector<std::shared_ptr<Control>> buttons;
+  for (const char* name : {"A", "B", "C", "D", "E"}) buttons.push_back(form->AddControl("CommandButton", name));
+  auto line = form->AddControl("Line", "Line1");
+  auto data = form->AddControl("Data", "Data1");
+  auto label = form->AddControl("Label", "F");
+  EXPECT_EQ(TabOrder(*form), (Names{"A", "B", "C", "D", "E", "F"}));
+  EXPECT_RAISES(errors::kNoSuchMember, line->TabIndex());
+  EXPECT_RAISES(errors::kNoSuchMember, data->SetProperty("TabIndex", 0));
+  label->TabIndex(5);  // in place
 
-TEST_F(HostTabOrderTest, CreationGivesTheNextFreePlaceAndSkipsClassesWithoutOne) {
-  form->AddControl("Line", "Line1");
-  form->AddControl("Data", "Data1");
-  form->AddControl("Label", "F");
-  EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"A", "B", "C", "D", "E", "F"}));
-  EXPECT_RAISES(errors::kNoSuchMember, Named("Line1")->TabIndex());
-  EXPECT_RAISES(errors::kNoSuchMember, Named("Data1")->SetProperty("TabIndex", 0));
-}
-
-TEST_F(HostTabOrderTest, MovingRenumbersTheControlsBetween) {
-  Named("B")->TabIndex(3);  // down
-  EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"A", "C", "D", "B", "E"}));
-  Named("E")->SetProperty("TabIndex", Variant("0"));  // up, by name, converted
-  EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"E", "A", "C", "D", "B"}));
-  Named("C")->TabIndex(2);  // in place
-  EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"E", "A", "C", "D", "B"}));
-}
-
-TEST_F(HostTabOrderTest, PlacesOutsideTheOrderRaise380) {
-  for (std::int16_t place : {-1, 5, 32767}) {
-    EXPECT_RAISES(errors::kInvalidPropertyValue, Named("C")->TabIndex(place));
-  }
-  EXPECT_EQ(TabOrder(*form), (std::vector<std::string>{"A", "B", "C", "D", "E"}));
+  buttons[1]->TabIndex(3);  // down
+  EXPECT_EQ(TabOrder(*form), (Names{"A", "C", "D", "B", "E", "F"}));
+  buttons[4]->SetProperty("TabIndex", Variant("0"));  // up, by name, converted
+  EXPECT_EQ(TabOrder(*form), (Names{"E", "A", "C", "D", "B", "F"}));
+  for (std::int16_t place : {-1, 6, 32767}) EXPECT_RAISES(errors::kInvalidPropertyValue, buttons[2]->TabIndex(place));
+  EXPECT_EQ(TabOrder(*form), (Names{"E", "A", "C", "D", "B", "F"}));
 }
 
 TEST(HostSiteTest, DefaultSiteClosesAWindowWithItsOkButton) {
@@ -226,13 +189,7 @@ TEST(HostSiteTest, DefaultSiteClosesAWindowWithItsOkButton) {
   EXPECT_RAISES(errors::kInvalidProcedureCall, Window("Stuck", {}, {}));
 }
 
-}  // namespace
-}  // namespace tavorin::host
-
-namespace tavorin::host {
-namespace {
-
-TEST(HostScaleTest, KnownFactors) {
+TEST(HostScaleTest, KnownFactorsAndEveryPairOfModesRoundTrips) {
   EXPECT_FLOAT_EQ(ScaleX(1, 5, 1), 1440);  // an inch in twips
   EXPECT_FLOAT_EQ(ScaleY(1440, 1, 2), 72);  // points
   EXPECT_FLOAT_EQ(ScaleX(1, 5, 3), 96);  // pixels
@@ -241,9 +198,6 @@ TEST(HostScaleTest, KnownFactors) {
   EXPECT_FLOAT_EQ(ScaleX(1, 4, 1), 120) << "a character is 120 twips across";
   EXPECT_FLOAT_EQ(ScaleY(1, 4, 1), 240) << "and 240 down";
   EXPECT_FLOAT_EQ(ScaleX(300, 0, 3), 20) << "user units count as twips";
-}
-
-TEST(HostScaleTest, EveryPairOfModesRoundTrips) {
   for (std::int16_t from = 0; from <= 7; ++from) {
     for (std::int16_t to = 0; to <= 7; ++to) {
       for (float value : {0.0F, 1.0F, -37.5F, 12345.0F}) {
@@ -253,9 +207,6 @@ TEST(HostScaleTest, EveryPairOfModesRoundTrips) {
       }
     }
   }
-}
-
-TEST(HostScaleTest, ModesOutsideZeroToSevenRaise5) {
   EXPECT_RAISES(errors::kInvalidProcedureCall, ScaleX(1, 8, 1));
   EXPECT_RAISES(errors::kInvalidProcedureCall, ScaleY(1, 1, -1));
 }

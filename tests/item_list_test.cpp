@@ -1,3 +1,5 @@
+// The item list behind list controls: data and selection move with their
+// items, the two selection modes, bad indexes, and the item limit.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +9,7 @@
 #include "support/raises.h"
 
 using tavorin::host::detail::ItemList;
+using Texts = std::vector<std::string>;
 
 namespace {
 
@@ -20,32 +23,31 @@ ItemList Letters(int count, int multiSelect = 0) {
   return list;
 }
 
-std::vector<std::string> Texts(const ItemList& list) {
-  std::vector<std::string> texts;
+Texts TextsOf(const ItemList& list) {
+  Texts texts;
   for (int i = 0; i < list.ListCount(); ++i) texts.push_back(list.List(i));
   return texts;
 }
 
-}  // namespace
+// Count, ListIndex, TopIndex, NewIndex and SelCount in one comparable line.
+std::vector<int> Indexes(const ItemList& list) {
+  return {list.ListCount(), list.ListIndex(), list.TopIndex(), list.NewIndex(), list.SelCount()};
+}
 
 TEST(ItemList, AddItemAtAnIndexMovesDataAndSelectionWithTheItems) {
   ItemList list = Letters(3, 1);
   list.SetSelected(1, true);
   list.SetListIndex(2);
   list.AddItem("new", 1);
-  EXPECT_EQ(Texts(list), (std::vector<std::string>{"a", "new", "b", "c"}));
+  EXPECT_EQ(TextsOf(list), (Texts{"a", "new", "b", "c"}));
   EXPECT_EQ(list.ItemData(1), 0);
   EXPECT_EQ(list.ItemData(2), 11);
   EXPECT_FALSE(list.Selected(1));
   EXPECT_TRUE(list.Selected(2));
-  EXPECT_EQ(list.ListIndex(), 3);
-  EXPECT_EQ(list.NewIndex(), 1);
-
+  EXPECT_EQ(Indexes(list), (std::vector<int>{4, 3, 0, 1, 1}));
   list.AddItem("before c", 3);  // at the ListIndex: "c" moves down
-  EXPECT_EQ(list.ListIndex(), 4);
   list.AddItem("last");
-  EXPECT_EQ(list.NewIndex(), 5);
-  EXPECT_EQ(list.ListIndex(), 4);
+  EXPECT_EQ(Indexes(list), (std::vector<int>{6, 4, 0, 5, 1}));
 }
 
 TEST(ItemList, RemoveItemMovesDataSelectionAndIndexesBack) {
@@ -54,23 +56,16 @@ TEST(ItemList, RemoveItemMovesDataSelectionAndIndexesBack) {
   list.SetSelected(4, true);
   list.SetListIndex(3);
   list.SetTopIndex(2);
-
   list.RemoveItem(1);
-  EXPECT_EQ(Texts(list), (std::vector<std::string>{"a", "c", "d", "e"}));
+  EXPECT_EQ(TextsOf(list), (Texts{"a", "c", "d", "e"}));
   EXPECT_EQ(list.ItemData(1), 12);
   EXPECT_TRUE(list.Selected(2));
-  EXPECT_EQ(list.ListIndex(), 2);
-  EXPECT_EQ(list.TopIndex(), 1);
-  EXPECT_EQ(list.NewIndex(), -1);
-  EXPECT_EQ(list.SelCount(), 2);
-
+  EXPECT_EQ(Indexes(list), (std::vector<int>{4, 2, 1, -1, 2}));
   list.RemoveItem(2);  // the ListIndex item, selected
-  EXPECT_EQ(list.ListIndex(), -1);
-  EXPECT_EQ(list.SelCount(), 1);
+  EXPECT_EQ(Indexes(list), (std::vector<int>{3, -1, 1, -1, 1}));
   list.RemoveItem(2);
   list.RemoveItem(1);
-  EXPECT_EQ(list.TopIndex(), 0);  // never past the last item
-  EXPECT_EQ(list.SelCount(), 0);
+  EXPECT_EQ(Indexes(list), (std::vector<int>{1, -1, 0, -1, 0}));  // TopIndex never past the last item
 }
 
 TEST(ItemList, ClearAndReplaceResetEverything) {
@@ -79,28 +74,17 @@ TEST(ItemList, ClearAndReplaceResetEverything) {
   list.SetListIndex(1);
   list.SetTopIndex(3);
   list.Clear();
-  EXPECT_EQ(list.ListCount(), 0);
-  EXPECT_EQ(list.ListIndex(), -1);
-  EXPECT_EQ(list.TopIndex(), 0);
-  EXPECT_EQ(list.NewIndex(), -1);
-  EXPECT_EQ(list.SelCount(), 0);
+  EXPECT_EQ(Indexes(list), (std::vector<int>{0, -1, 0, -1, 0}));
   EXPECT_EQ(list.MultiSelect(), 1);
 
   list = Letters(4, 1);
   list.SetSelected(2, true);
   list.SetListIndex(3);
   list.Replace({"x.txt", "y.txt"});
-  EXPECT_EQ(Texts(list), (std::vector<std::string>{"x.txt", "y.txt"}));
+  EXPECT_EQ(TextsOf(list), (Texts{"x.txt", "y.txt"}));
   EXPECT_FALSE(list.Selected(1));
   EXPECT_EQ(list.ItemData(1), 0);
-  EXPECT_EQ(list.ListIndex(), -1);
-  EXPECT_EQ(list.NewIndex(), -1);
-  EXPECT_EQ(list.SelCount(), 0);
-
-  EXPECT_RAISES(5, list.Replace(std::vector<std::string>(ItemList::kMaxItems + 1)));
-  EXPECT_EQ(list.ListCount(), 2);
-  list.Replace(std::vector<std::string>(ItemList::kMaxItems));
-  EXPECT_EQ(list.ListCount(), ItemList::kMaxItems);
+  EXPECT_EQ(Indexes(list), (std::vector<int>{2, -1, 0, -1, 0}));
 }
 
 TEST(ItemList, WithoutMultiSelectOnlyTheListIndexItemIsSelected) {
@@ -108,16 +92,12 @@ TEST(ItemList, WithoutMultiSelectOnlyTheListIndexItemIsSelected) {
   list.SetSelected(1, true);
   EXPECT_EQ(list.ListIndex(), 1);
   list.SetSelected(3, true);
-  EXPECT_EQ(list.ListIndex(), 3);
   EXPECT_FALSE(list.Selected(1));
-  EXPECT_EQ(list.SelCount(), 1);
-
+  EXPECT_EQ(Indexes(list), (std::vector<int>{4, 3, 0, 3, 1}));
   list.SetSelected(0, false);  // not the ListIndex item: nothing changes
   EXPECT_EQ(list.ListIndex(), 3);
   list.SetSelected(3, false);
-  EXPECT_EQ(list.ListIndex(), -1);
-  EXPECT_EQ(list.SelCount(), 0);
-
+  EXPECT_EQ(Indexes(list), (std::vector<int>{4, -1, 0, 3, 0}));
   list.SetListIndex(2);
   EXPECT_TRUE(list.Selected(2));
   list.SetListIndex(0);
@@ -138,13 +118,9 @@ TEST(ItemList, MultiSelectKeepsManySelectedApartFromListIndex) {
     EXPECT_EQ(list.ListIndex(), -1);
     list.SetListIndex(3);
     EXPECT_FALSE(list.Selected(3));
-    EXPECT_TRUE(list.Selected(0));
     list.SetSelected(0, false);
     EXPECT_EQ(list.SelCount(), 1);
   }
-}
-
-TEST(ItemList, MultiSelectIsChosenBeforeItemsExist) {
   ItemList list;
   list.SetMultiSelect(2);
   EXPECT_EQ(list.MultiSelect(), 2);
@@ -152,7 +128,7 @@ TEST(ItemList, MultiSelectIsChosenBeforeItemsExist) {
   EXPECT_RAISES(380, list.SetMultiSelect(-1));
   EXPECT_RAISES(380, ItemList{7});
   list.AddItem("a");
-  EXPECT_RAISES(383, list.SetMultiSelect(0));
+  EXPECT_RAISES(383, list.SetMultiSelect(0));  // chosen before items exist
   EXPECT_EQ(list.MultiSelect(), 2);
 }
 
@@ -172,9 +148,8 @@ TEST(ItemList, RefusesBadIndexesWithTheRuntimeNumbers) {
   EXPECT_RAISES(380, list.SetListIndex(3));
   EXPECT_RAISES(380, list.SetTopIndex(-1));
   EXPECT_RAISES(380, list.SetTopIndex(3));
-  EXPECT_EQ(Texts(list), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(TextsOf(list), (Texts{"a", "b", "c"}));
   EXPECT_EQ(list.NewIndex(), 2);
-
   ItemList empty;
   empty.SetTopIndex(0);
   EXPECT_RAISES(5, empty.RemoveItem(0));
@@ -186,13 +161,19 @@ TEST(ItemList, HoldsAtMost32767Items) {
     list.AddItem(std::to_string(i));
     list.SetSelected(i, i % 2 == 0);
   }
-  EXPECT_EQ(list.ListCount(), 32767);
-  EXPECT_EQ(list.SelCount(), 16384);
-  EXPECT_EQ(list.NewIndex(), 32766);
+  EXPECT_EQ(Indexes(list), (std::vector<int>{32767, -1, 0, 32766, 16384}));
   EXPECT_RAISES(5, list.AddItem("one more"));
   EXPECT_RAISES(5, list.AddItem("one more", 0));
   EXPECT_EQ(list.List(32766), "32766");
   list.RemoveItem(0);
   list.AddItem("fits again");
   EXPECT_EQ(list.ListCount(), 32767);
+
+  EXPECT_RAISES(5, list.Replace(Texts(ItemList::kMaxItems + 1)));
+  EXPECT_EQ(list.ListCount(), 32767);
+  list.Replace(Texts(3));
+  list.Replace(Texts(ItemList::kMaxItems));
+  EXPECT_EQ(list.ListCount(), ItemList::kMaxItems);
 }
+
+}  // namespace
