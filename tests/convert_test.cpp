@@ -181,7 +181,9 @@ TEST(Convert, FloatingAndCurrencyTextReadsBackBitForBit) {
       ASSERT_EQ(std::bit_cast<std::uint32_t>(CSng(CStr(single))), static_cast<std::uint32_t>(bits)) << CStr(single);
     }
     const auto dbl = std::bit_cast<double>(bits);
-    if (std::isfinite(dbl) && dbl != 0) ASSERT_EQ(std::bit_cast<std::uint64_t>(CDbl(CStr(dbl))), bits) << CStr(dbl);
+    if (std::isfinite(dbl) && dbl != 0) {
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(CDbl(CStr(dbl))), bits) << CStr(dbl);
+    }
   }
   for (float edge : {std::numeric_limits<float>::max(), std::numeric_limits<float>::min(),
                      std::numeric_limits<float>::denorm_min(), -std::numeric_limits<float>::max()}) {
