@@ -74,22 +74,14 @@ TEST_F(MappedTree, DriveTableListsResolvesAndRefusesDrives) {
 
 TEST(NormalizePath, ResolvesAgainstTheCurrentFolder) {
   const std::tuple<const char*, const char*, const char*> cases[] = {  // path, current folder, result
-      {"", "c:\\work", "c:\\work"},
-      {"sub", "c:\\work", "c:\\work\\sub"},
-      {"sub/inner\\x", "C:\\work", "c:\\work\\sub\\inner\\x"},
-      {".\\a\\.\\b", "c:\\", "c:\\a\\b"},
-      {"..", "c:\\work\\sub", "c:\\work"},
-      {"..\\..\\..\\..", "c:\\work\\sub", "c:\\"},
+      {"", "c:\\work", "c:\\work"}, {"sub", "c:\\work", "c:\\work\\sub"},
+      {"sub/inner\\x", "C:\\work", "c:\\work\\sub\\inner\\x"}, {".\\a\\.\\b", "c:\\", "c:\\a\\b"},
+      {"..", "c:\\work\\sub", "c:\\work"}, {"..\\..\\..\\..", "c:\\work\\sub", "c:\\"},
       {"\\etc", "d:\\work", "d:\\etc"},
       {"/etc//passwd/", "c:\\work", "c:\\etc\\passwd"},
-      {"D:\\Data\\..\\Files", "c:\\work", "d:\\Files"},
-      {"d:", "c:\\work", "d:\\"},
-      {"d:sub", "d:\\work", "d:\\work\\sub"},
-      {"d:sub", "c:\\work", "d:\\sub"},
-      {"c:..", "c:\\work\\sub", "c:\\work"},
-      {"x", "", "c:\\x"},
-      {"x", "relative\\base", "c:\\relative\\base\\x"},
-      {"...", "c:\\", "c:\\..."},
+      {"D:\\Data\\..\\Files", "c:\\work", "d:\\Files"}, {"d:", "c:\\work", "d:\\"},
+      {"d:sub", "d:\\work", "d:\\work\\sub"}, {"d:sub", "c:\\work", "d:\\sub"}, {"c:..", "c:\\work\\sub", "c:\\work"},
+      {"x", "", "c:\\x"}, {"x", "relative\\base", "c:\\relative\\base\\x"}, {"...", "c:\\", "c:\\..."},
   };
   for (const auto& [path, current, expected] : cases) {
     EXPECT_EQ(NormalizePath(path, current), expected) << path << " from " << current;

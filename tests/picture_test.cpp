@@ -28,8 +28,6 @@ void AppendBigEndian(ByteArray& out, std::uint32_t value, int width) {
   for (int i = width - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-void Append(ByteArray& out, const std::string& text) { out.insert(out.end(), text.begin(), text.end()); }
-
 // An uncompressed BMP of one colour; a negative height is top-down.
 ByteArray Bmp(std::int32_t width, std::int32_t height, Rgb colour, int bits = 24) {
   const std::uint32_t rows = static_cast<std::uint32_t>(height < 0 ? -height : height);
@@ -56,8 +54,7 @@ ByteArray Ico(std::uint8_t width, std::uint8_t height) {
 }
 
 ByteArray Gif(std::uint32_t width, std::uint32_t height) {
-  ByteArray out;
-  Append(out, "GIF89a");
+  ByteArray out{'G', 'I', 'F', '8', '9', 'a'};
   AppendLittleEndian(out, width, 2);
   AppendLittleEndian(out, height, 2);
   out.insert(out.end(), {0x00, 0x00, 0x00, 0x3B});
