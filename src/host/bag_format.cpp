@@ -4,7 +4,8 @@
 //   signature := 'T' 'V' 'P' 'B'
 //   version   := 0x01
 //   count     := varint                        the number of entries
-//   entry     := tag name payload              in write order, names unique
+//   entry     := tag name payload              in write order, names unique;
+//                                              the bag keeps each entry as these bytes
 //   name      := varint length, the name's bytes
 //   checksum  := fixed32, CRC-32C of every byte before it
 //
@@ -34,23 +35,23 @@
 #include "host/bag_format.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
-#include <cstdint>
-#include <string_view>
 
 #include <tavorin/host/error.h>
 
-#include "host/byte_coding.h"
 #include "host/crc32c.h"
+#include "host/persistence.h"
 
 namespace tavorin::host::detail {
 namespace {
 
 constexpr std::uint8_t kSignature[] = {'T', 'V', 'P', 'B'};
 constexpr std::uint8_t kFormatVersion = 1;
+constexpr std::size_t kHeaderSize = sizeof kSignature + 1;
 constexpr std::size_t kChecksumSize = 4;
-// The smallest entry: a tag and an empty name.
-constexpr std::size_t kMinEntrySize = 2;
+// The smallest record: a tag and an empty name.
+constexpr std::size_t kMinRecordSize = 2;
 
 namespace tag {
 constexpr std::uint8_t kEmpty = 0x00;
@@ -71,70 +72,86 @@ constexpr std::uint8_t kByte = 0x11;
 constexpr std::uint8_t kByteArray = 0x12;
 }  // namespace tag
 
-// Writes the entry's tag, its name and then, from the tag on, its payload.
-class EntryWriter {
- public:
-  EntryWriter(ByteArray& out, std::string_view name) : out_(out), name_(name) {}
+// How far a payload reaches, so that a record can be checked and stepped over
+// without building its value.
+enum class Payload : std::uint8_t { kUnknownTag, kFixed, kLong, kLengthPrefixed, kObject };
 
-  ByteArray& Begin(std::uint8_t valueTag) const {
-    out_.push_back(valueTag);
-    PutLengthPrefixed(out_, name_);
-    return out_;
-  }
-
- private:
-  ByteArray& out_;
-  std::string_view name_;
+struct PayloadShape {
+  Payload payload = Payload::kUnknownTag;
+  std::uint8_t fixed_size = 0;
 };
 
-void PutPlainEntry(EntryWriter writer, const Variant& value) {
+constexpr std::array<PayloadShape, 256> MakeShapes() {
+  struct TagShape {
+    std::uint8_t tag;
+    PayloadShape shape;
+  };
+  constexpr TagShape kTagShapes[] = {
+      {tag::kEmpty, {Payload::kFixed, 0}},     {tag::kNull, {Payload::kFixed, 0}},
+      {tag::kInteger, {Payload::kFixed, 2}},   {tag::kLong, {Payload::kLong, 0}},
+      {tag::kSingle, {Payload::kFixed, 4}},    {tag::kDouble, {Payload::kFixed, 8}},
+      {tag::kCurrency, {Payload::kFixed, 8}},  {tag::kDate, {Payload::kFixed, 8}},
+      {tag::kString, {Payload::kLengthPrefixed, 0}}, {tag::kNothing, {Payload::kFixed, 0}},
+      {tag::kObject, {Payload::kObject, 0}},   {tag::kFalse, {Payload::kFixed, 0}},
+      {tag::kTrue, {Payload::kFixed, 0}},      {tag::kDecimal, {Payload::kFixed, 8}},
+      {tag::kByte, {Payload::kFixed, 1}},      {tag::kByteArray, {Payload::kLengthPrefixed, 0}},
+  };
+  std::array<PayloadShape, 256> shapes{};
+  for (const TagShape& entry : kTagShapes) shapes[entry.tag] = entry.shape;
+  return shapes;
+}
+
+constexpr std::array<PayloadShape, 256> kShapeOfTag = MakeShapes();
+
+// What follows a record's name: a short head (a number, or the length of
+// what comes next) and the bytes of a text or byte array.
+struct PayloadParts {
+  struct Part {
+    ShortBytes head;
+    std::span<const std::uint8_t> tail;
+  };
+  std::uint8_t tag;
+  Part part;
+};
+
+PayloadParts Fixed(std::uint8_t valueTag, std::uint64_t value, int width) {
+  return {valueTag, {ShortBytes::LittleEndian(value, width), {}}};
+}
+
+PayloadParts LengthPrefixed(std::uint8_t valueTag, std::span<const std::uint8_t> bytes) {
+  return {valueTag, {ShortBytes::Varint(bytes.size()), bytes}};
+}
+
+PayloadParts PartsOf(const Variant& value) {
   switch (value.Type()) {
     case VarType::Empty:
-      writer.Begin(tag::kEmpty);
-      return;
+      return {tag::kEmpty, {}};
     case VarType::Null:
-      writer.Begin(tag::kNull);
-      return;
+      return {tag::kNull, {}};
     case VarType::Integer:
-      PutFixed16(writer.Begin(tag::kInteger), static_cast<std::uint16_t>(*value.Get<std::int16_t>()));
-      return;
+      return Fixed(tag::kInteger, static_cast<std::uint16_t>(*value.Get<std::int16_t>()), 2);
     case VarType::Long:
-      PutVarint(writer.Begin(tag::kLong), ZigZag(*value.Get<std::int32_t>()));
-      return;
+      return {tag::kLong, {ShortBytes::Varint(ZigZag(*value.Get<std::int32_t>())), {}}};
     case VarType::Single:
-      PutFixed32(writer.Begin(tag::kSingle), std::bit_cast<std::uint32_t>(*value.Get<float>()));
-      return;
+      return Fixed(tag::kSingle, std::bit_cast<std::uint32_t>(*value.Get<float>()), 4);
     case VarType::Double:
-      PutFixed64(writer.Begin(tag::kDouble), std::bit_cast<std::uint64_t>(*value.Get<double>()));
-      return;
+      return Fixed(tag::kDouble, std::bit_cast<std::uint64_t>(*value.Get<double>()), 8);
     case VarType::Currency:
-      PutFixed64(writer.Begin(tag::kCurrency),
-                 static_cast<std::uint64_t>(value.Get<CurrencyValue>()->ten_thousandths));
-      return;
+      return Fixed(tag::kCurrency, static_cast<std::uint64_t>(value.Get<CurrencyValue>()->ten_thousandths), 8);
     case VarType::Date:
-      PutFixed64(writer.Begin(tag::kDate), std::bit_cast<std::uint64_t>(value.Get<DateValue>()->days));
-      return;
+      return Fixed(tag::kDate, std::bit_cast<std::uint64_t>(value.Get<DateValue>()->days), 8);
     case VarType::Decimal:
-      PutFixed64(writer.Begin(tag::kDecimal),
-                 std::bit_cast<std::uint64_t>(value.Get<DecimalValue>()->value));
-      return;
+      return Fixed(tag::kDecimal, std::bit_cast<std::uint64_t>(value.Get<DecimalValue>()->value), 8);
     case VarType::String:
-      PutLengthPrefixed(writer.Begin(tag::kString), *value.Get<std::string>());
-      return;
+      return LengthPrefixed(tag::kString, TextBytes(*value.Get<std::string>()));
     case VarType::Boolean:
-      writer.Begin(*value.Get<bool>() ? tag::kTrue : tag::kFalse);
-      return;
+      return {*value.Get<bool>() ? tag::kTrue : tag::kFalse, {}};
     case VarType::Byte:
-      writer.Begin(tag::kByte).push_back(value.Get<Variant::ByteTag>()->value);
-      return;
+      return Fixed(tag::kByte, value.Get<Variant::ByteTag>()->value, 1);
     case VarType::ByteArray:
-      PutLengthPrefixed(writer.Begin(tag::kByteArray), value.AsBytes());
-      return;
+      return LengthPrefixed(tag::kByteArray, value.AsBytes());
     case VarType::Object:
-      if (value.IsNothing()) {
-        writer.Begin(tag::kNothing);
-        return;
-      }
+      if (value.IsNothing()) return {tag::kNothing, {}};
       break;
     case VarType::Error:
       break;
@@ -143,19 +160,84 @@ void PutPlainEntry(EntryWriter writer, const Variant& value) {
   RaiseHostError(errors::kInvalidProcedureCall);
 }
 
-void PutEntry(ByteArray& out, const BagEntry& entry) {
-  const EntryWriter writer(out, entry.name);
-  if (const auto* object = std::get_if<PersistedObject>(&entry.value)) {
-    PutLengthPrefixed(writer.Begin(tag::kObject), object->type_name);
-    PutLengthPrefixed(out, object->state);
-    return;
-  }
-  PutPlainEntry(writer, std::get<Variant>(entry.value));
+std::int32_t ReadLong(ByteReader& reader) {
+  const std::int64_t value = UnZigZag(reader.Varint());
+  if (value < INT32_MIN || value > INT32_MAX) RaiseInvalidFormat();
+  return static_cast<std::int32_t>(value);
+}
+
+ObjectRef ReadObject(ByteReader& reader) {
+  const std::string_view typeName = reader.LengthPrefixedText();
+  const auto state = reader.LengthPrefixed();
+  return LoadObjectState(typeName, ByteArray(state.begin(), state.end()));
 }
 
 double ReadDouble(ByteReader& reader) { return std::bit_cast<double>(reader.Fixed64()); }
 
-StoredValue ReadStoredValue(ByteReader& reader, std::uint8_t valueTag) {
+}  // namespace
+
+namespace {
+
+// Appends a record, growing `out` once. Most parts are a few bytes, so they
+// are copied here rather than through a general append.
+void PutRecord(ByteArray& out, std::uint8_t valueTag, std::string_view name,
+               std::initializer_list<PayloadParts::Part> payload) {
+  const ShortBytes nameSize = ShortBytes::Varint(name.size());
+  std::size_t size = 1 + nameSize.Size() + name.size();
+  for (const PayloadParts::Part& part : payload) size += part.head.Size() + part.tail.size();
+  const std::size_t start = out.size();
+  out.resize(start + size);
+  std::uint8_t* at = out.data() + start;
+  *at++ = valueTag;
+  at = nameSize.CopyTo(at);
+  at = std::copy(name.begin(), name.end(), at);
+  for (const PayloadParts::Part& part : payload) {
+    at = part.head.CopyTo(at);
+    at = std::copy(part.tail.begin(), part.tail.end(), at);
+  }
+}
+
+}  // namespace
+
+void PutValueRecord(ByteArray& out, std::string_view name, const Variant& value) {
+  const PayloadParts payload = PartsOf(value);
+  PutRecord(out, payload.tag, name, {payload.part});
+}
+
+void PutObjectRecord(ByteArray& out, std::string_view name, std::string_view typeName,
+                     std::span<const std::uint8_t> state) {
+  PutRecord(out, tag::kObject, name,
+            {{ShortBytes::Varint(typeName.size()), TextBytes(typeName)},
+             {ShortBytes::Varint(state.size()), state}});
+}
+
+std::string_view TakeRecord(ByteReader& reader) {
+  const PayloadShape shape = kShapeOfTag[reader.Byte()];
+  const std::string_view name = reader.LengthPrefixedText();
+  switch (shape.payload) {
+    case Payload::kUnknownTag:
+      RaiseInvalidFormat();
+    case Payload::kFixed:
+      reader.Bytes(shape.fixed_size);
+      break;
+    case Payload::kLong:
+      ReadLong(reader);
+      break;
+    case Payload::kLengthPrefixed:
+      reader.LengthPrefixed();
+      break;
+    case Payload::kObject:
+      // An object that will not load now would fail every later read.
+      ReadObject(reader);
+      break;
+  }
+  return name;
+}
+
+Variant RecordValue(std::span<const std::uint8_t> record) {
+  ByteReader reader(record);
+  const std::uint8_t valueTag = reader.Byte();
+  reader.LengthPrefixed();  // the name
   switch (valueTag) {
     case tag::kEmpty:
       return Variant();
@@ -163,11 +245,8 @@ StoredValue ReadStoredValue(ByteReader& reader, std::uint8_t valueTag) {
       return Variant::Null();
     case tag::kInteger:
       return Variant::Integer(static_cast<std::int16_t>(reader.Fixed16()));
-    case tag::kLong: {
-      const std::int64_t value = UnZigZag(reader.Varint());
-      if (value < INT32_MIN || value > INT32_MAX) RaiseInvalidFormat();
-      return Variant::Long(static_cast<std::int32_t>(value));
-    }
+    case tag::kLong:
+      return Variant::Long(ReadLong(reader));
     case tag::kSingle:
       return Variant::Single(std::bit_cast<float>(reader.Fixed32()));
     case tag::kDouble:
@@ -182,13 +261,8 @@ StoredValue ReadStoredValue(ByteReader& reader, std::uint8_t valueTag) {
       return Variant::String(std::string(reader.LengthPrefixedText()));
     case tag::kNothing:
       return Variant::Object(nullptr);
-    case tag::kObject: {
-      PersistedObject object;
-      object.type_name = reader.LengthPrefixedText();
-      const auto state = reader.LengthPrefixed();
-      object.state.assign(state.begin(), state.end());
-      return object;
-    }
+    case tag::kObject:
+      return Variant::Object(ReadObject(reader));
     case tag::kFalse:
       return Variant::Boolean(false);
     case tag::kTrue:
@@ -204,19 +278,20 @@ StoredValue ReadStoredValue(ByteReader& reader, std::uint8_t valueTag) {
   }
 }
 
-}  // namespace
-
-ByteArray EncodeBagImage(std::span<const BagEntry> entries) {
-  ByteArray out(std::begin(kSignature), std::end(kSignature));
-  out.push_back(kFormatVersion);
-  PutVarint(out, entries.size());
-  for (const BagEntry& entry : entries) PutEntry(out, entry);
-  PutFixed32(out, Crc32c(out));
-  return out;
+ByteArray EncodeBagImage(std::size_t count, std::span<const std::span<const std::uint8_t>> runs) {
+  std::size_t recordBytes = 0;
+  for (const auto run : runs) recordBytes += run.size();
+  ByteArray image;
+  image.reserve(kHeaderSize + VarintSize(count) + recordBytes + kChecksumSize);
+  image.insert(image.end(), std::begin(kSignature), std::end(kSignature));
+  image.push_back(kFormatVersion);
+  PutVarint(image, count);
+  for (const auto run : runs) image.insert(image.end(), run.begin(), run.end());
+  PutFixed32(image, Crc32c(image));
+  return image;
 }
 
-std::vector<BagEntry> DecodeBagImage(std::span<const std::uint8_t> image) {
-  constexpr std::size_t kHeaderSize = sizeof kSignature + 1;
+ImageRecords OpenBagImage(std::span<const std::uint8_t> image) {
   if (image.size() < kHeaderSize + kChecksumSize) RaiseInvalidFormat();
   if (!std::equal(std::begin(kSignature), std::end(kSignature), image.begin())) {
     RaiseInvalidFormat();
@@ -230,17 +305,9 @@ std::vector<BagEntry> DecodeBagImage(std::span<const std::uint8_t> image) {
 
   ByteReader reader(body.subspan(kHeaderSize));
   const std::uint64_t count = reader.Varint();
-  if (count > reader.Remaining() / kMinEntrySize) RaiseInvalidFormat();
-  std::vector<BagEntry> entries;
-  entries.reserve(static_cast<std::size_t>(count));
-  for (std::uint64_t i = 0; i < count; ++i) {
-    const std::uint8_t valueTag = reader.Byte();
-    BagEntry& entry = entries.emplace_back();
-    entry.name = reader.LengthPrefixedText();
-    entry.value = ReadStoredValue(reader, valueTag);
-  }
-  if (!reader.AtEnd()) RaiseInvalidFormat();
-  return entries;
+  const auto records = body.last(reader.Remaining());
+  if (count > records.size() / kMinRecordSize) RaiseInvalidFormat();
+  return {static_cast<std::size_t>(count), records};
 }
 
 }  // namespace tavorin::host::detail

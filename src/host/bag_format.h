@@ -1,37 +1,57 @@
-// The property bag's byte image: what the bag keeps, and its encoder/decoder.
+// The property bag's byte image: the record of each entry, and the frame
+// around the records. The bag keeps its entries as these very records, so
+// that its image is mostly a copy of what it holds.
 #pragma once
 
+#include <cstdint>
 #include <span>
-#include <string>
-#include <variant>
-#include <vector>
+#include <string_view>
 
 #include <tavorin/host/variant.h>
 
+#include "host/byte_coding.h"
+
 namespace tavorin::host::detail {
 
-/// An object as the bag keeps it: its class name and the bytes of its state,
-/// taken when it was written.
-struct PersistedObject {
-  std::string type_name;
-  ByteArray state;
+/// Appends the record of an entry holding `value`: any type but Missing, and
+/// no object but Nothing (objects are stored persisted, see below).
+void PutValueRecord(ByteArray& out, std::string_view name, const Variant& value);
+
+/// Appends the record of an entry holding a persisted object: its class name
+/// and the bytes of its state.
+void PutObjectRecord(ByteArray& out, std::string_view name, std::string_view typeName,
+                     std::span<const std::uint8_t> state);
+
+/// Takes one record off the front of untrusted bytes and returns its name.
+/// Raises 321 "Invalid file format" unless the tag is known, the payload well
+/// formed and within the bytes, and a persisted object loads.
+std::string_view TakeRecord(ByteReader& reader);
+
+/// The name in a record that PutValueRecord, PutObjectRecord or TakeRecord
+/// accepted.
+inline std::string_view RecordName(std::span<const std::uint8_t> record) {
+  ByteReader reader(record.subspan(1));  // past the tag
+  return reader.LengthPrefixedText();
+}
+
+/// The value in an accepted record; a persisted object comes back as a new
+/// object loaded from its state.
+Variant RecordValue(std::span<const std::uint8_t> record);
+
+/// The image of `count` entries whose records, in order, are the bytes of
+/// `runs` one after another.
+ByteArray EncodeBagImage(std::size_t count, std::span<const std::span<const std::uint8_t>> runs);
+
+/// The records of an image, as far as its frame vouches for them.
+struct ImageRecords {
+  std::size_t count;
+  std::span<const std::uint8_t> bytes;
 };
 
-/// What the bag keeps under a name: a plain value (any type but Missing and
-/// objects other than Nothing) or a persisted object.
-using StoredValue = std::variant<Variant, PersistedObject>;
-
-struct BagEntry {
-  std::string name;
-  StoredValue value;
-};
-
-/// The image of `entries` in their order; equal entries give equal bytes.
-ByteArray EncodeBagImage(std::span<const BagEntry> entries);
-
-/// The entries of an image that EncodeBagImage made. Raises 321 "Invalid file
-/// format" for bytes that are not one, checked before any entry is trusted.
-/// Unique names and loadable objects are for the caller to check.
-std::vector<BagEntry> DecodeBagImage(std::span<const std::uint8_t> image);
+/// Checks an image's signature, version and checksum, and that its bytes can
+/// hold as many records as it counts; raises 321 "Invalid file format" when
+/// they do not. The records themselves are for TakeRecord to check, and must
+/// fill the bytes exactly.
+ImageRecords OpenBagImage(std::span<const std::uint8_t> image);
 
 }  // namespace tavorin::host::detail

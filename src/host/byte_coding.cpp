@@ -1,5 +1,7 @@
 #include "host/byte_coding.h"
 
+#include <cstring>
+
 #include <tavorin/host/error.h>
 
 namespace tavorin::host::detail {
@@ -7,36 +9,34 @@ namespace {
 
 // Ten groups of seven bits hold 64 bits; the tenth byte may carry only bit 63.
 constexpr int kMaxVarintBytes = 10;
-
-void PutLittleEndian(ByteArray& out, std::uint64_t value, int width) {
-  for (int i = 0; i < width; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
+static_assert(ShortBytes::kCapacity == kMaxVarintBytes);
 
 }  // namespace
 
 void RaiseInvalidFormat() { RaiseHostError(errors::kInvalidFileFormat); }
 
-void PutFixed16(ByteArray& out, std::uint16_t value) { PutLittleEndian(out, value, 2); }
-void PutFixed32(ByteArray& out, std::uint32_t value) { PutLittleEndian(out, value, 4); }
-void PutFixed64(ByteArray& out, std::uint64_t value) { PutLittleEndian(out, value, 8); }
-
-void PutVarint(ByteArray& out, std::uint64_t value) {
-  while (value >= 0x80) {
-    out.push_back(static_cast<std::uint8_t>(value | 0x80));
-    value >>= 7;
+void Append(ByteArray& out, std::initializer_list<std::span<const std::uint8_t>> parts) {
+  std::size_t added = 0;
+  for (const auto part : parts) added += part.size();
+  const std::size_t start = out.size();
+  out.resize(start + added);
+  std::uint8_t* at = out.data() + start;
+  for (const auto part : parts) {
+    if (!part.empty()) std::memcpy(at, part.data(), part.size());
+    at += part.size();
   }
-  out.push_back(static_cast<std::uint8_t>(value));
 }
+
+void PutFixed16(ByteArray& out, std::uint16_t value) { Append(out, {ShortBytes::LittleEndian(value, 2).View()}); }
+void PutFixed32(ByteArray& out, std::uint32_t value) { Append(out, {ShortBytes::LittleEndian(value, 4).View()}); }
+void PutFixed64(ByteArray& out, std::uint64_t value) { Append(out, {ShortBytes::LittleEndian(value, 8).View()}); }
+void PutVarint(ByteArray& out, std::uint64_t value) { Append(out, {ShortBytes::Varint(value).View()}); }
 
 void PutLengthPrefixed(ByteArray& out, std::span<const std::uint8_t> bytes) {
-  PutVarint(out, bytes.size());
-  out.insert(out.end(), bytes.begin(), bytes.end());
+  Append(out, {ShortBytes::Varint(bytes.size()).View(), bytes});
 }
 
-void PutLengthPrefixed(ByteArray& out, std::string_view text) {
-  PutVarint(out, text.size());
-  out.insert(out.end(), text.begin(), text.end());
-}
+void PutLengthPrefixed(ByteArray& out, std::string_view text) { PutLengthPrefixed(out, TextBytes(text)); }
 
 std::uint64_t ByteReader::FixedLittleEndian(std::size_t width) {
   const std::span<const std::uint8_t> bytes = Bytes(width);
@@ -45,12 +45,11 @@ std::uint64_t ByteReader::FixedLittleEndian(std::size_t width) {
   return value;
 }
 
-std::uint8_t ByteReader::Byte() { return Bytes(1)[0]; }
 std::uint16_t ByteReader::Fixed16() { return static_cast<std::uint16_t>(FixedLittleEndian(2)); }
 std::uint32_t ByteReader::Fixed32() { return static_cast<std::uint32_t>(FixedLittleEndian(4)); }
 std::uint64_t ByteReader::Fixed64() { return FixedLittleEndian(8); }
 
-std::uint64_t ByteReader::Varint() {
+std::uint64_t ByteReader::LongVarint() {
   std::uint64_t value = 0;
   for (int i = 0; i < kMaxVarintBytes && i < static_cast<int>(bytes_.size()); ++i) {
     const std::uint8_t byte = bytes_[i];
@@ -66,20 +65,6 @@ std::uint64_t ByteReader::Varint() {
     }
   }
   RaiseInvalidFormat();
-}
-
-std::span<const std::uint8_t> ByteReader::Bytes(std::uint64_t count) {
-  if (count > bytes_.size()) RaiseInvalidFormat();
-  const auto taken = bytes_.first(static_cast<std::size_t>(count));
-  bytes_ = bytes_.subspan(static_cast<std::size_t>(count));
-  return taken;
-}
-
-std::span<const std::uint8_t> ByteReader::LengthPrefixed() { return Bytes(Varint()); }
-
-std::string_view ByteReader::LengthPrefixedText() {
-  const auto bytes = LengthPrefixed();
-  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 }  // namespace tavorin::host::detail

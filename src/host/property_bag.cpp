@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <string_view>
 
 #include <tavorin/host/convert.h>
@@ -16,40 +17,56 @@
 namespace tavorin::host {
 namespace {
 
-using detail::BagEntry;
-using detail::PersistedObject;
-using detail::StoredValue;
-
-std::uint64_t Mix(std::uint64_t x) {
-  x ^= x >> 32;
-  x *= 0xD6E8FEB86659FD93ull;
-  x ^= x >> 32;
-  x *= 0xD6E8FEB86659FD93ull;
-  return x ^ (x >> 32);
-}
+using detail::RecordName;
 
 // Seeded once per process, so that names read from an image cannot be chosen
 // to collide and turn look-ups quadratic. Images never depend on it.
 std::uint64_t HashSeed() {
-  static const std::uint64_t seed = Mix(
+  static const std::uint64_t seed =
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-      static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&seed)));
+      static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&seed)) * 0x9E3779B97F4A7C15ull;
   return seed;
 }
 
+// The full product of two words, its halves folded together: every input bit
+// reaches the high bits, which the name index uses.
+std::uint64_t MultiplyFold(std::uint64_t a, std::uint64_t b) {
+  __extension__ using Wide = unsigned __int128;
+  const Wide product = static_cast<Wide>(a) * b;
+  return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+}
+
+std::uint64_t Load(const unsigned char* bytes, std::size_t size) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes, size);  // byte order does not matter here
+  return word;
+}
+
+// Names are short, so they are taken in at most two overlapping loads where
+// that suffices; the name's size goes into the hash, so the overlap makes no
+// two names alike.
 std::uint64_t HashName(std::string_view name) {
-  std::uint64_t hash = HashSeed() ^ Mix(name.size());
-  std::size_t i = 0;
-  for (; i + 8 <= name.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, name.data() + i, sizeof word);  // byte order does not matter here
-    hash = Mix(hash ^ word);
+  constexpr std::uint64_t kOdd1 = 0xA0761D6478BD642Full;
+  constexpr std::uint64_t kOdd2 = 0xE7037ED1A0B428DBull;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(name.data());
+  const std::size_t size = name.size();
+  std::uint64_t state = HashSeed();
+  std::uint64_t first = 0;
+  std::uint64_t last = 0;
+  if (size >= 8) {
+    std::size_t i = 0;
+    for (; i + 16 < size; i += 16) {
+      state = MultiplyFold(Load(bytes + i, 8) ^ kOdd1, Load(bytes + i + 8, 8) ^ state);
+    }
+    first = Load(bytes + (size - i > 8 ? i : size - 8), 8);
+    last = Load(bytes + size - 8, 8);
+  } else if (size >= 4) {
+    first = Load(bytes, 4);
+    last = Load(bytes + size - 4, 4);
+  } else if (size > 0) {
+    first = std::uint64_t{bytes[0]} << 16 | std::uint64_t{bytes[size / 2]} << 8 | bytes[size - 1];
   }
-  std::uint64_t tail = 0;
-  for (int shift = 0; i < name.size(); ++i, shift += 8) {
-    tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i])) << shift;
-  }
-  return Mix(hash ^ tail);
+  return MultiplyFold(MultiplyFold(first ^ kOdd1, last ^ state) ^ size, kOdd2 ^ state);
 }
 
 // Positions of the bag's entries by name: open addressing with linear
@@ -65,15 +82,24 @@ class NameIndex {
   /// the kept half of a hash can place.
   static constexpr std::size_t kMaxEntries = std::size_t{1} << 31;
 
-  std::size_t Find(std::string_view name, std::uint64_t hash,
-                   const std::vector<BagEntry>& entries) const {
-    if (slots_.empty()) return kNotFound;
+  /// Where a look-up ended: at the name's position, or at the free slot where
+  /// the name would go.
+  struct Probe {
+    std::size_t slot;
+    std::size_t position;  // kNotFound when the name is absent
+  };
+
+  /// Looks `name` up; `nameAt(position)` gives the name stored at a position.
+  /// Reserve room for one more name first, so that the probe ends somewhere.
+  template <typename NameAt>
+  Probe Find(std::string_view name, std::uint64_t hash, const NameAt& nameAt) const {
+    if (slots_.empty()) return {0, kNotFound};
     const std::uint32_t check = HashCheck(hash);
     for (std::size_t i = Home(check);; i = (i + 1) & Mask()) {
       const Slot slot = slots_[i];
-      if (slot.position_plus_one == 0) return kNotFound;
+      if (slot.position_plus_one == 0) return {i, kNotFound};
       const std::size_t position = slot.position_plus_one - 1;
-      if (slot.hash_check == check && entries[position].name == name) return position;
+      if (slot.hash_check == check && nameAt(position) == name) return {i, position};
     }
   }
 
@@ -97,9 +123,9 @@ class NameIndex {
     if (!slots_.empty()) __builtin_prefetch(&slots_[Home(HashCheck(hash))]);
   }
 
-  /// Records a name that is not in the index yet. Reserve first.
-  void InsertAbsent(std::size_t position, std::uint64_t hash) {
-    Place({static_cast<std::uint32_t>(position + 1), HashCheck(hash)});
+  /// Records the name that `probe` did not find, at `position`.
+  void Insert(const Probe& probe, std::size_t position, std::uint64_t hash) {
+    slots_[probe.slot] = {static_cast<std::uint32_t>(position + 1), HashCheck(hash)};
   }
 
  private:
@@ -184,30 +210,100 @@ std::shared_ptr<PersistableObject> PersistableOf(const Variant& value) {
   return persistable;
 }
 
-Variant ToVariant(const StoredValue& stored) {
-  if (const auto* object = std::get_if<PersistedObject>(&stored)) {
-    return Variant::Object(detail::LoadObjectState(object->type_name, object->state));
-  }
-  return std::get<Variant>(stored);
-}
-
 }  // namespace
 
+// The entries live as their records in the image's encoding, one after
+// another in `records`: writing one is encoding it, the image is mostly a copy
+// of `records`, and loading an image copies its records in whole.
 struct PropertyBag::Impl {
-  std::vector<BagEntry> entries;  // in the order names were first written
+  // Where an entry's record lies in `records`. Four bytes an offset keep the
+  // entries of a large bag small; four gigabytes of records are the limit.
+  struct Span {
+    std::uint32_t begin;
+    std::uint32_t end;
+  };
+  static constexpr std::size_t kMaxRecordBytes = UINT32_MAX;
+
+  static Span SpanOf(std::size_t begin, std::size_t end) {
+    if (end > kMaxRecordBytes) RaiseHostError(errors::kOutOfMemory);
+    return {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end)};
+  }
+
+  ByteArray records;
+  // Bytes of records that a later write of their name replaced. They stay
+  // until they make up half of `records`, which is then packed.
+  std::size_t stale_bytes = 0;
+  std::vector<Span> entries;  // in the order names were first written
   NameIndex index;
   // Names are mostly read in the order they were written, so the entry after
   // the one found last is tried before the index. Atomic, as reading is const.
   mutable std::atomic<std::size_t> next_read{0};
 
+  static std::span<const std::uint8_t> RecordIn(const ByteArray& bytes, Span span) {
+    return std::span(bytes).subspan(span.begin, span.end - span.begin);
+  }
+  std::span<const std::uint8_t> Record(std::size_t position) const {
+    return RecordIn(records, entries[position]);
+  }
+  std::string_view NameAt(std::size_t position) const { return RecordName(Record(position)); }
+
   std::size_t Find(std::string_view name) const {
     std::size_t position = next_read.load(std::memory_order_relaxed);
-    if (position >= entries.size() || entries[position].name != name) {
-      position = index.Find(name, HashName(name), entries);
+    if (position >= entries.size() || NameAt(position) != name) {
+      position = index.Find(name, HashName(name), [this](std::size_t at) { return NameAt(at); }).position;
       if (position == NameIndex::kNotFound) return position;
     }
     next_read.store(position + 1, std::memory_order_relaxed);
     return position;
+  }
+
+  // Stores the record that `put` appends to `records` under `name`.
+  template <typename PutRecord>
+  void Store(std::string_view name, const PutRecord& put) {
+    index.Reserve(entries.size() + 1);
+    const std::uint64_t hash = HashName(name);
+    // The name's slot comes into the cache while the record is written.
+    index.Prefetch(hash);
+    const std::size_t begin = records.size();
+    NameIndex::Probe probe;
+    try {
+      put(records);
+      probe = index.Find(name, hash, [this](std::size_t at) { return NameAt(at); });
+      const Span stored = SpanOf(begin, records.size());
+      if (probe.position == NameIndex::kNotFound) {
+        entries.push_back(stored);
+      } else {
+        stale_bytes += entries[probe.position].end - entries[probe.position].begin;
+        entries[probe.position] = stored;
+      }
+    } catch (...) {
+      records.resize(begin);
+      throw;
+    }
+    if (probe.position == NameIndex::kNotFound) {
+      index.Insert(probe, entries.size() - 1, hash);
+    } else if (stale_bytes > records.size() / 2) {
+      PackRecords();
+    }
+  }
+
+  // Drops the stale records. The value is stored already, so a failure to
+  // find memory for this leaves the records as they are.
+  void PackRecords() {
+    ByteArray packed;
+    try {
+      packed.reserve(records.size() - stale_bytes);
+    } catch (const std::bad_alloc&) {
+      return;
+    }
+    for (Span& entry : entries) {
+      const auto record = RecordIn(records, entry);
+      const std::size_t begin = packed.size();
+      packed.insert(packed.end(), record.begin(), record.end());
+      entry = {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(packed.size())};
+    }
+    records.swap(packed);
+    stale_bytes = 0;
   }
 };
 
@@ -220,59 +316,73 @@ void PropertyBag::WriteProperty(const std::string& name, const Variant& value,
   const auto persistable = PersistableOf(value);
   if (!defaultValue.IsMissing() && EqualsDefault(value, defaultValue)) return;
 
-  auto& entries = impl_->entries;
-  impl_->index.Reserve(entries.size() + 1);
-  // The name's slot comes into the cache while the value is copied.
-  const std::uint64_t hash = HashName(name);
-  impl_->index.Prefetch(hash);
-  StoredValue stored =
-      persistable ? StoredValue(PersistedObject{persistable->TypeName(), persistable->SaveState()})
-                  : StoredValue(value);
-
-  const std::size_t position = impl_->index.Find(name, hash, entries);
-  if (position != NameIndex::kNotFound) {
-    entries[position].value = std::move(stored);
+  if (persistable) {
+    impl_->Store(name, [&](ByteArray& out) {
+      detail::PutObjectRecord(out, name, persistable->TypeName(), persistable->SaveState());
+    });
     return;
   }
-  entries.push_back({name, std::move(stored)});
-  impl_->index.InsertAbsent(entries.size() - 1, hash);
+  impl_->Store(name, [&](ByteArray& out) { detail::PutValueRecord(out, name, value); });
 }
 
 Variant PropertyBag::ReadProperty(const std::string& name, const Variant& defaultValue) const {
   const std::size_t position = impl_->Find(name);
   if (position == NameIndex::kNotFound) return defaultValue.IsMissing() ? Variant() : defaultValue;
-  return ToVariant(impl_->entries[position].value);
+  return detail::RecordValue(impl_->Record(position));
 }
 
-ByteArray PropertyBag::Contents() const { return detail::EncodeBagImage(impl_->entries); }
+ByteArray PropertyBag::Contents() const {
+  // Records of entries that follow one another are copied as one run; with
+  // no stale records between them that is all of them at once.
+  std::vector<std::span<const std::uint8_t>> runs;
+  Impl::Span run{0, 0};
+  for (const Impl::Span entry : impl_->entries) {
+    if (entry.begin != run.end) {
+      if (run.end != run.begin) runs.push_back(Impl::RecordIn(impl_->records, run));
+      run.begin = entry.begin;
+    }
+    run.end = entry.end;
+  }
+  if (run.end != run.begin) runs.push_back(Impl::RecordIn(impl_->records, run));
+  return detail::EncodeBagImage(impl_->entries.size(), runs);
+}
 
 void PropertyBag::SetContents(const ByteArray& image) {
-  std::vector<BagEntry> entries = detail::DecodeBagImage(image);
+  const detail::ImageRecords found = detail::OpenBagImage(image);
+  ByteArray records(found.bytes.begin(), found.bytes.end());
+  // The count is known to fit the bytes, so reserving for it is safe.
+  std::vector<Impl::Span> entries;
+  entries.reserve(found.count);
+  detail::ByteReader reader(records);
+  for (std::size_t position = 0; position < found.count; ++position) {
+    const std::size_t begin = records.size() - reader.Remaining();
+    detail::TakeRecord(reader);
+    entries.push_back(Impl::SpanOf(begin, records.size() - reader.Remaining()));
+  }
+  if (!reader.AtEnd()) detail::RaiseInvalidFormat();
+
   NameIndex index;
-  const std::size_t count = entries.size();
-  index.Reserve(count);
-  // All names are hashed first, so that the slot of a name a few places
-  // ahead is already on its way into the cache when its turn comes.
-  constexpr std::size_t kPrefetchDistance = 8;
-  std::vector<std::uint64_t> hashes(count);
-  for (std::size_t position = 0; position < count; ++position) {
-    hashes[position] = HashName(entries[position].name);
+  index.Reserve(found.count);
+  const auto nameAt = [&](std::size_t at) { return RecordName(Impl::RecordIn(records, entries[at])); };
+  // Names are hashed a few places ahead, so that the slot of each is already
+  // on its way into the cache when its turn comes.
+  constexpr std::size_t kHashesAhead = 8;
+  std::uint64_t hashes[kHashesAhead];
+  const auto hashAhead = [&](std::size_t at) {
+    if (at >= found.count) return;
+    hashes[at % kHashesAhead] = HashName(nameAt(at));
+    index.Prefetch(hashes[at % kHashesAhead]);
+  };
+  for (std::size_t position = 0; position < kHashesAhead; ++position) hashAhead(position);
+  for (std::size_t position = 0; position < found.count; ++position) {
+    const std::uint64_t hash = hashes[position % kHashesAhead];
+    const NameIndex::Probe probe = index.Find(nameAt(position), hash, nameAt);
+    if (probe.position != NameIndex::kNotFound) detail::RaiseInvalidFormat();
+    index.Insert(probe, position, hash);
+    hashAhead(position + kHashesAhead);
   }
-  for (std::size_t position = 0; position < count; ++position) {
-    if (position + kPrefetchDistance < count) {
-      index.Prefetch(hashes[position + kPrefetchDistance]);
-    }
-    const BagEntry& entry = entries[position];
-    const std::uint64_t hash = hashes[position];
-    if (index.Find(entry.name, hash, entries) != NameIndex::kNotFound) {
-      RaiseHostError(errors::kInvalidFileFormat);
-    }
-    index.InsertAbsent(position, hash);
-    // An object that will not load now would fail every later read.
-    if (const auto* object = std::get_if<PersistedObject>(&entry.value)) {
-      detail::LoadObjectState(object->type_name, object->state);
-    }
-  }
+  impl_->records = std::move(records);
+  impl_->stale_bytes = 0;
   impl_->entries = std::move(entries);
   impl_->index = std::move(index);
   impl_->next_read = 0;
@@ -283,7 +393,9 @@ std::size_t PropertyBag::Count() const { return impl_->entries.size(); }
 std::vector<std::string> PropertyBag::Names() const {
   std::vector<std::string> names;
   names.reserve(impl_->entries.size());
-  for (const BagEntry& entry : impl_->entries) names.push_back(entry.name);
+  for (std::size_t position = 0; position < impl_->entries.size(); ++position) {
+    names.emplace_back(impl_->NameAt(position));
+  }
   return names;
 }
 
