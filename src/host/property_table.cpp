@@ -1,6 +1,7 @@
 #include "host/property_table.h"
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <utility>
 
@@ -12,6 +13,9 @@
 
 namespace tavorin::host::detail {
 namespace {
+
+// Longer than any member name, so a lookup folds its name on the stack.
+constexpr std::size_t kLongestName = 40;
 
 bool InRange(const ValueRange& range, double value) {
   // Written so that NaN falls outside every range.
@@ -40,44 +44,37 @@ void CheckRange(const PropertySpec& spec, const Variant& value) {
 
 }  // namespace
 
-std::size_t PropertyTable::FoldedHash::operator()(std::string_view text) const {
-  std::size_t hash = 14695981039346656037ull;
-  for (char c : text) {
-    hash = (hash ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
-  }
-  return hash;
-}
-
-bool PropertyTable::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
-  return EqualsIgnoringCase(a, b);
-}
-
 PropertyTable::PropertyTable(std::string className, ClassShape shape,
                              std::vector<PropertySpec> properties, std::vector<MethodSpec> methods)
     : class_name_(std::move(className)),
       shape_(shape),
       properties_(std::move(properties)),
       methods_(std::move(methods)) {
-  for (std::size_t i = 0; i < properties_.size(); ++i) {
-    if (!property_index_.emplace(properties_[i].name, i).second) {
-      throw std::logic_error("property listed twice: " + properties_[i].name);
+  const auto add = [](Index& index, const std::string& name, std::size_t position) {
+    if (name.size() > kLongestName) throw std::logic_error("member name too long: " + name);
+    if (!index.emplace(ToLowerAscii(name), position).second) {
+      throw std::logic_error("member listed twice: " + name);
     }
-  }
-  for (std::size_t i = 0; i < methods_.size(); ++i) {
-    if (!method_index_.emplace(methods_[i].name, i).second) {
-      throw std::logic_error("method listed twice: " + methods_[i].name);
-    }
-  }
+  };
+  for (std::size_t i = 0; i < properties_.size(); ++i) add(property_index_, properties_[i].name, i);
+  for (std::size_t i = 0; i < methods_.size(); ++i) add(method_index_, methods_[i].name, i);
+}
+
+std::ptrdiff_t PropertyTable::Find(const Index& index, std::string_view name) {
+  if (name.size() > kLongestName) return -1;
+  std::array<char, kLongestName> folded;
+  std::transform(name.begin(), name.end(), folded.begin(), FoldAscii);
+  const auto found = index.find(std::string_view(folded.data(), name.size()));
+  return found == index.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
 }
 
 std::ptrdiff_t PropertyTable::FindProperty(std::string_view name) const {
-  const auto found = property_index_.find(name);
-  return found == property_index_.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
+  return Find(property_index_, name);
 }
 
 const MethodSpec* PropertyTable::FindMethod(std::string_view name) const {
-  const auto found = method_index_.find(name);
-  return found == method_index_.end() ? nullptr : &methods_[found->second];
+  const std::ptrdiff_t position = Find(method_index_, name);
+  return position < 0 ? nullptr : &methods_[static_cast<std::size_t>(position)];
 }
 
 Variant PropertyTable::Coerce(const PropertySpec& spec, const Variant& value) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -104,15 +105,18 @@ class PropertyTable {
   static Variant Coerce(const PropertySpec& spec, const Variant& value);
 
  private:
-  struct FoldedHash {
+  /// Names are indexed lowercased, so a lookup folds the name once and then
+  /// hashes and compares plain bytes.
+  struct NameHash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view text) const;
+    std::size_t operator()(std::string_view folded) const {
+      return std::hash<std::string_view>{}(folded);
+    }
   };
-  struct FoldedEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const;
-  };
-  using Index = std::unordered_map<std::string, std::size_t, FoldedHash, FoldedEqual>;
+  using Index = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
+
+  /// -1 when no member of `index` has that name.
+  static std::ptrdiff_t Find(const Index& index, std::string_view name);
 
   std::string class_name_;
   ClassShape shape_;
