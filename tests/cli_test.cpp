@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +16,7 @@
 
 #include <tavorin/tavorin.h>
 
+#include "support/files.h"
 #include "support/scratch_folder.h"
 
 extern char** environ;
@@ -34,10 +33,8 @@ struct ToolRun {
 };
 
 std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  const ByteArray bytes = tavorin::testing::ReadFile(path);
+  return {bytes.begin(), bytes.end()};
 }
 
 class Tool : public ::testing::Test {
@@ -78,8 +75,7 @@ class Tool : public ::testing::Test {
   }
 
   std::string WriteFile(const std::string& name, const ByteArray& bytes) {
-    std::ofstream(scratch.Path() / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    tavorin::testing::WriteFile(scratch.Path() / name, bytes);
     return name;
   }
 
@@ -105,20 +101,13 @@ TEST_F(Tool, DemoWritesStreamsThatComeBackEqual) {
   EXPECT_NE(run.out.find("TextBox"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("DIFFERS"), std::string::npos) << run.out;
 
-  std::vector<fs::path> files;
-  for (const auto& file : fs::directory_iterator(scratch.Path() / "round-trip")) {
-    files.push_back(file.path());
-  }
   EXPECT_TRUE(fs::exists(scratch.Path() / "round-trip" / "Text1.tvs"));
-  for (const fs::path& file : files) {
-    EXPECT_TRUE(component.IsStream(component.StreamFromFile(file.string()))) << file;
-    EXPECT_NE(run.out.find(file.stem().string()), std::string::npos) << file;
+  for (const auto& file : fs::directory_iterator(scratch.Path() / "round-trip")) {
+    EXPECT_TRUE(component.IsStream(component.StreamFromFile(file.path().string()))) << file;
+    EXPECT_NE(run.out.find(file.path().stem().string()), std::string::npos) << file;
   }
-}
-
-TEST_F(Tool, DemoWritesIntoTheDefaultFolder) {
   EXPECT_EQ(Tavorin({"demo"}).status, 0);
-  EXPECT_TRUE(fs::exists(scratch.Path() / "tavorin-demo" / "Text1.tvs"));
+  EXPECT_TRUE(fs::exists(scratch.Path() / "tavorin-demo" / "Text1.tvs")) << "the default folder";
 }
 
 TEST_F(Tool, InspectExplainsEveryEntry) {
@@ -137,28 +126,22 @@ TEST_F(Tool, InspectJsonListsTheEntriesInStoredOrder) {
   const nlohmann::json reports = nlohmann::json::parse(run.out);
   ASSERT_EQ(reports.size(), 1u);
   const nlohmann::json& report = reports[0];
-  EXPECT_EQ(report["isStream"], true);
-  EXPECT_EQ(report["className"], "TextBox");
-  EXPECT_EQ(report["controlName"], "Text1");
-  EXPECT_EQ(report["requiresDefaults"], false);
+  const nlohmann::json summary = {
+      {"isStream", true}, {"className", "TextBox"}, {"controlName", "Text1"}, {"requiresDefaults", false}};
+  for (const auto& [field, value] : summary.items()) EXPECT_EQ(report[field], value) << field;
   const nlohmann::json& entries = report["entries"];
   ASSERT_GE(entries.size(), 3u);
   EXPECT_EQ(entries[0]["key"], "@SF#");
   EXPECT_EQ(entries[0]["value"], 0x03000031);
   EXPECT_EQ(entries[1]["key"], "@CN#");
-  EXPECT_EQ(entries[2]["key"], "47");
-  EXPECT_EQ(entries[2]["meaning"], "Text");
-  EXPECT_EQ(entries[2]["type"], "String");
-  EXPECT_EQ(entries[2]["value"], "hello world");
-  bool sawIcon = false;
-  for (const auto& entry : entries) {
-    if (entry["key"] != "MIc") continue;
-    sawIcon = true;
-    EXPECT_EQ(entry["type"], "Picture");
-    EXPECT_EQ(entry["value"]["kind"], "bitmap");
-    EXPECT_EQ(entry["value"]["widthPixels"], 16);
-  }
-  EXPECT_TRUE(sawIcon) << run.out;
+  EXPECT_EQ(entries[2], (nlohmann::json{{"key", "47"}, {"meaning", "Text"}, {"type", "String"},
+                                        {"value", "hello world"}}));
+  const auto icon = std::find_if(entries.begin(), entries.end(),
+                                 [](const nlohmann::json& entry) { return entry["key"] == "MIc"; });
+  ASSERT_NE(icon, entries.end()) << run.out;
+  EXPECT_EQ((*icon)["type"], "Picture");
+  EXPECT_EQ((*icon)["value"]["kind"], "bitmap");
+  EXPECT_EQ((*icon)["value"]["widthPixels"], 16);
 }
 
 TEST_F(Tool, InspectPrintsNoTerminalControlsFromAStream) {
@@ -210,15 +193,10 @@ TEST_F(Tool, DiffTellsEqualFromDifferentStreams) {
 
   const ToolRun differ = Tavorin({"diff", a, changed});
   EXPECT_EQ(differ.status, 1) << differ.err;
-  EXPECT_NE(differ.out.find("changed"), std::string::npos) << differ.out;
-  EXPECT_NE(differ.out.find("Text"), std::string::npos) << differ.out;
-  EXPECT_NE(differ.out.find("\"hello world\" -> \"goodbye\""), std::string::npos) << differ.out;
-  EXPECT_NE(differ.out.find("only in B"), std::string::npos) << differ.out;
-  EXPECT_NE(differ.out.find("Tag"), std::string::npos) << differ.out;
-}
-
-TEST_F(Tool, DiffRefusesWhatIsNoStream) {
-  const std::string a = TextBoxStream("a.tvs", "x");
+  for (const char* expected : {"changed", "Text", "\"hello world\" -> \"goodbye\"", "only in B", "Tag"}) {
+    EXPECT_NE(differ.out.find(expected), std::string::npos) << expected << " in\n" << differ.out;
+  }
+  // What is no stream is refused.
   EXPECT_EQ(Tavorin({"diff", a, WriteFile("empty", {})}).status, 2);
   EXPECT_EQ(Tavorin({"diff", "missing", a}).status, 2);
   EXPECT_EQ(Tavorin({"diff", a}).status, 2);
