@@ -3,6 +3,8 @@
 // allow.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <tavorin/tavorin.h>
 
 #include "support/component_calls.h"
@@ -13,7 +15,6 @@ using tavorin::host::CInt;
 using tavorin::host::Form;
 using tavorin::host::ObjectRef;
 using tavorin::host::Variant;
-using tavorin::testing::Copy;
 using tavorin::testing::Holds;
 using tavorin::testing::Read;
 using tavorin::testing::Settings;
@@ -21,17 +22,8 @@ using tavorin::testing::Stored;
 using tavorin::testing::WithStored;
 using tavorin::testing::Write;
 
-Settings WithContainers() {
-  Settings settings;
-  settings.setContainer = true;
-  return settings;
-}
-
-Settings WithTabOrder() {
-  Settings settings;
-  settings.setTabIndex = true;
-  return settings;
-}
+const Settings kWithContainers{.setContainer = true};
+const Settings kWithTabOrder{.setTabIndex = true};
 
 // Two forms built alike: frames "Frame1" as a control array (elements 1 and
 // 2), a PictureBox "Picture1", and text boxes.
@@ -58,13 +50,10 @@ class Identity : public ::testing::Test {
 };
 
 TEST_F(Identity, EnvelopeCarriesTheNameUnlessSwitchedOff) {
-  EXPECT_EQ(Stored(Write(Settings{}, *source.text), "@CN#"), Variant("Text1"));
-  EXPECT_EQ(tavorin::host::CLng(Stored(Write(Settings{}, *source.text), "@SF#")),
-            0x03000031);
-
-  Settings nameless;
-  nameless.writeControlName = false;
-  EXPECT_FALSE(Holds(Write(nameless, *source.text), "@CN#"));
+  const auto stream = Write(Settings{}, *source.text);
+  EXPECT_EQ(Stored(stream, "@CN#"), Variant("Text1"));
+  EXPECT_EQ(tavorin::host::CLng(Stored(stream, "@SF#")), 0x03000031);
+  EXPECT_FALSE(Holds(Write(Settings{.writeControlName = false}, *source.text), "@CN#"));
 }
 
 TEST_F(Identity, ContainerTravelsOnlyWithSetContainer) {
@@ -73,33 +62,29 @@ TEST_F(Identity, ContainerTravelsOnlyWithSetContainer) {
   EXPECT_FALSE(Holds(plain, "CnN"));
   EXPECT_FALSE(Holds(plain, "CnI"));
 
-  const auto stream = Write(WithContainers(), *source.text);
+  const auto stream = Write(kWithContainers, *source.text);
   EXPECT_EQ(Stored(stream, "CnN"), Variant("Picture1"));
   EXPECT_FALSE(Holds(stream, "CnI"));
 
   Read(Settings{}, stream, *target.text);
   EXPECT_EQ(target.text->Container(), ObjectRef(target.form));
-  Read(WithContainers(), stream, *target.text);
+  Read(kWithContainers, stream, *target.text);
   EXPECT_EQ(target.text->Container(), ObjectRef(target.picture));
 }
 
-TEST_F(Identity, FormMarkerMovesTheControlOutOfItsContainer) {
-  const auto stream = Write(WithContainers(), *source.text);
-  EXPECT_EQ(Stored(stream, "CnN"), Variant("1F"));
-
+// The form is stored as "1F"; an array element as its name and index.
+TEST_F(Identity, ContainerIsFoundByNameAndIndexOnTheOtherForm) {
   target.text->Container(target.picture);
-  Read(WithContainers(), stream, *target.text);
-  EXPECT_EQ(target.text->Container(), ObjectRef(target.form));
-}
-
-TEST_F(Identity, ContainerIndexPicksTheRightArrayElement) {
-  source.text->Container(source.frame2);
-  const auto stream = Write(WithContainers(), *source.text);
-  EXPECT_EQ(Stored(stream, "CnN"), Variant("Frame1"));
-  EXPECT_EQ(CInt(Stored(stream, "CnI")), 2);
-
-  Read(WithContainers(), stream, *target.text);
-  EXPECT_EQ(target.text->Container(), ObjectRef(target.frame2));
+  for (const auto& [container, name, index, found] :
+       {std::tuple{ObjectRef(source.form), "1F", Variant(), ObjectRef(target.form)},
+        std::tuple{ObjectRef(source.frame2), "Frame1", Variant::Integer(2), ObjectRef(target.frame2)}}) {
+    source.text->Container(container);
+    const auto stream = Write(kWithContainers, *source.text);
+    EXPECT_EQ(Stored(stream, "CnN"), Variant(name));
+    EXPECT_EQ(Stored(stream, "CnI"), index);
+    Read(kWithContainers, stream, *target.text);
+    EXPECT_EQ(target.text->Container(), found) << name;
+  }
 }
 
 TEST_F(Identity, UnknownContainerLeavesTheControlWhereItIs) {
@@ -110,38 +95,24 @@ TEST_F(Identity, UnknownContainerLeavesTheControlWhereItIs) {
         std::pair{Variant("Text2"), Variant()}}) {
     auto stream = WithStored(Write(Settings{}, *source.text), "CnN", name);
     if (!index.IsEmpty()) stream = WithStored(stream, "CnI", index);
-    Read(WithContainers(), stream, *target.text);
+    Read(kWithContainers, stream, *target.text);
     EXPECT_EQ(target.text->Container(), ObjectRef(target.picture)) << tavorin::host::CStr(name);
   }
 }
 
 TEST_F(Identity, TabIndexIsStoredEvenWhenZeroAndAppliedOnlyWithSetTabIndex) {
   source.text->TabIndex(0);
-  const auto stream = Write(WithTabOrder(), *source.text);
+  const auto stream = Write(kWithTabOrder, *source.text);
   EXPECT_EQ(CInt(Stored(stream, "TbI")), 0);
   EXPECT_FALSE(Holds(Write(Settings{}, *source.text), "TbI"));
 
   const std::int16_t before = target.text->TabIndex();
   Read(Settings{}, stream, *target.text);
   EXPECT_EQ(target.text->TabIndex(), before);
-  Read(WithTabOrder(), Write(Settings{}, *source.text), *target.text);
+  Read(kWithTabOrder, Write(Settings{}, *source.text), *target.text);
   EXPECT_EQ(target.text->TabIndex(), before) << "no \"TbI\": the tab order stays";
-  Read(WithTabOrder(), stream, *target.text);
+  Read(kWithTabOrder, stream, *target.text);
   EXPECT_EQ(target.text->TabIndex(), 0);
-}
-
-TEST_F(Identity, CopyTakesContainerAndTabIndexOnlyWhenAsked) {
-  source.text->Container(source.picture);
-  source.other->TabIndex(0);
-  Copy(Settings{}, *source.text, *source.other);
-  EXPECT_EQ(source.other->Container(), ObjectRef(source.form));
-
-  Settings both = WithContainers();
-  both.setTabIndex = true;
-  const std::int16_t sourceTabIndex = source.text->TabIndex();
-  Copy(both, *source.text, *source.other);
-  EXPECT_EQ(source.other->Container(), ObjectRef(source.picture));
-  EXPECT_EQ(source.other->TabIndex(), sourceTabIndex);
 }
 
 }  // namespace
