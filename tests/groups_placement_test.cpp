@@ -1,7 +1,10 @@
 // Placement between containers of different units: Frames count as twips, a
 // stream records its container's unit under "CnS", and a unit the host does
 // not know leaves the stored numbers as they are.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include <tavorin/tavorin.h>
 
@@ -20,24 +23,17 @@ using tavorin::testing::Stored;
 using tavorin::testing::WithStored;
 using tavorin::testing::Write;
 
-constexpr std::int16_t kPixels = 3;
-constexpr float kTwipsPerPixel = 15.0F;
+constexpr std::int16_t kPixels = 3;  // 15 twips each
 
-struct Box {
-  float left, top, width, height;
-};
+using Box = std::array<float, 4>;  // left, top, width, height
+const Box kInPixels = {10, 20, 100, 30};
+const Box kInTwips = {150, 300, 1500, 450};
+const Settings kUnconverted{.sizeAccommodation = false};
 
-Box PlacementOf(const tavorin::host::Control& control) {
-  return {CSng(control.GetProperty("Left")), CSng(control.GetProperty("Top")),
-          CSng(control.GetProperty("Width")), CSng(control.GetProperty("Height"))};
-}
-
-void ExpectPlacement(const tavorin::host::Control& control, Box expected) {
-  const Box actual = PlacementOf(control);
-  EXPECT_FLOAT_EQ(actual.left, expected.left);
-  EXPECT_FLOAT_EQ(actual.top, expected.top);
-  EXPECT_FLOAT_EQ(actual.width, expected.width);
-  EXPECT_FLOAT_EQ(actual.height, expected.height);
+void ExpectPlacement(const tavorin::host::Control& control, const Box& expected) {
+  const Box actual = {CSng(control.GetProperty("Left")), CSng(control.GetProperty("Top")),
+                      CSng(control.GetProperty("Width")), CSng(control.GetProperty("Height"))};
+  EXPECT_THAT(actual, ::testing::Pointwise(::testing::FloatEq(), expected));
 }
 
 // A form in pixels holding a pixel PictureBox and a Frame, and a second form
@@ -47,7 +43,7 @@ class Placement : public ::testing::Test {
   void SetUp() override {
     pixelForm->ScaleMode(kPixels);
     pictureBox->SetProperty("ScaleMode", kPixels);
-    inPicture->Move(10, 20, 100, 30);
+    inPicture->Move(kInPixels[0], kInPixels[1], kInPixels[2], kInPixels[3]);
   }
 
   std::shared_ptr<Form> pixelForm = Form::Create("Form1");
@@ -67,34 +63,22 @@ TEST_F(Placement, StreamRecordsTheContainerUnitUnlessTwips) {
   EXPECT_EQ(tavorin::host::CInt(Stored(Write(settings, *inPicture), "CnS")), kPixels);
   EXPECT_FALSE(Holds(Write(settings, *inFrame), "CnS"));
   EXPECT_FALSE(Holds(Write(settings, *onTwipForm), "CnS"));
-
-  Settings unconverted;
-  unconverted.sizeAccommodation = false;
-  EXPECT_FALSE(Holds(Write(unconverted, *inPicture), "CnS"));
+  EXPECT_FALSE(Holds(Write(kUnconverted, *inPicture), "CnS"));
 }
 
-TEST_F(Placement, CopyConvertsBetweenContainerUnits) {
+TEST_F(Placement, CopyAndReadConvertBetweenContainerUnits) {
   Copy(settings, *inPicture, *onTwipForm);
-  ExpectPlacement(*onTwipForm, {10 * kTwipsPerPixel, 20 * kTwipsPerPixel,
-                                100 * kTwipsPerPixel, 30 * kTwipsPerPixel});
-
+  ExpectPlacement(*onTwipForm, kInTwips);
   Copy(settings, *onTwipForm, *inFrame);
-  ExpectPlacement(*inFrame, {150, 300, 1500, 450});
-}
+  ExpectPlacement(*inFrame, kInTwips);
 
-TEST_F(Placement, ReadConvertsFromTheStoredUnit) {
+  onTwipForm->Move(1, 2, 3, 4);
   Read(settings, Write(settings, *inPicture), *onTwipForm);
-  ExpectPlacement(*onTwipForm, {150, 300, 1500, 450});
-}
-
-TEST_F(Placement, StreamWithoutUnitIsTakenAsTwips) {
-  Settings unconverted;
-  unconverted.sizeAccommodation = false;
-  onTwipForm->Move(150, 300, 1500, 450);
-  const auto stream = Write(unconverted, *onTwipForm);
-
-  Read(settings, stream, *inPicture);
-  ExpectPlacement(*inPicture, {10, 20, 100, 30});
+  ExpectPlacement(*onTwipForm, kInTwips);
+  // A stream without a unit holds twips.
+  inPicture->Move(1, 2, 3, 4);
+  Read(settings, Write(kUnconverted, *onTwipForm), *inPicture);
+  ExpectPlacement(*inPicture, kInPixels);
 }
 
 TEST_F(Placement, UnknownStoredUnitLeavesTheNumbersAsRead) {
@@ -102,7 +86,7 @@ TEST_F(Placement, UnknownStoredUnitLeavesTheNumbersAsRead) {
     const auto stream = WithStored(Write(settings, *inPicture), "CnS", damaged);
     onTwipForm->Move(1, 2, 3, 4);
     Read(settings, stream, *onTwipForm);
-    ExpectPlacement(*onTwipForm, {10, 20, 100, 30});
+    ExpectPlacement(*onTwipForm, kInPixels);
   }
 }
 
