@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include <tavorin/tavorin.h>
 
@@ -11,7 +12,6 @@
 
 namespace {
 
-using tavorin::host::CInt;
 using tavorin::host::DataFormat;
 using tavorin::host::Form;
 using tavorin::host::ObjectRef;
@@ -52,35 +52,25 @@ class Binding : public ::testing::Test {
   Settings settings;
 };
 
-TEST_F(Binding, DataSourceIsStoredByNameAndResolvedOnTheOtherForm) {
-  source.text->SetProperty("DataSource", Variant::Object(source.data1));
+TEST_F(Binding, DataSourceIsStoredByNameAndIndexAndResolvedOnTheOtherForm) {
   source.text->SetProperty("DataField", "Name");
-  const auto stream = Write(settings, *source.text);
-  EXPECT_EQ(Stored(stream, "DsN"), Variant("Data1"));
-  EXPECT_FALSE(Holds(stream, "DsI"));
-  EXPECT_EQ(Stored(stream, "DFd"), Variant("Name"));
-
-  Read(settings, stream, *target.text);
-  EXPECT_EQ(target.text->GetProperty("DataSource").AsObject(), ObjectRef(target.data1));
-  EXPECT_EQ(target.text->GetProperty("DataField"), Variant("Name"));
-}
-
-TEST_F(Binding, DataSourceIndexPicksTheRightArrayElement) {
-  source.text->SetProperty("DataSource", Variant::Object(source.data2b));
-  const auto stream = Write(settings, *source.text);
-  EXPECT_EQ(Stored(stream, "DsN"), Variant("Data2"));
-  EXPECT_EQ(CInt(Stored(stream, "DsI")), 1);
-
-  Read(settings, stream, *target.text);
-  EXPECT_EQ(target.text->GetProperty("DataSource").AsObject(), ObjectRef(target.data2b));
+  for (const auto& [bound, name, index, resolved] :
+       {std::tuple{source.data1, "Data1", Variant(), target.data1},
+        std::tuple{source.data2b, "Data2", Variant::Integer(1), target.data2b}}) {
+    source.text->SetProperty("DataSource", Variant::Object(bound));
+    const auto stream = Write(settings, *source.text);
+    EXPECT_EQ(Stored(stream, "DsN"), Variant(name));
+    EXPECT_EQ(Stored(stream, "DsI"), index);
+    EXPECT_EQ(Stored(stream, "DFd"), Variant("Name"));
+    Read(settings, stream, *target.text);
+    EXPECT_EQ(target.text->GetProperty("DataSource").AsObject(), ObjectRef(resolved)) << name;
+    EXPECT_EQ(target.text->GetProperty("DataField"), Variant("Name"));
+  }
 }
 
 TEST_F(Binding, UnboundStreamUnbindsTheDestination) {
   const auto stream = Write(settings, *source.text);
-  EXPECT_FALSE(Holds(stream, "DsN"));
-  EXPECT_FALSE(Holds(stream, "DtM"));
-  EXPECT_FALSE(Holds(stream, "DFd"));
-  EXPECT_FALSE(Holds(stream, "DtC"));
+  for (const char* key : {"DsN", "DtM", "DFd", "DtC"}) EXPECT_FALSE(Holds(stream, key)) << key;
   EXPECT_TRUE(Holds(stream, "DtF")) << "the data format is always stored";
 
   target.text->SetProperty("DataSource", Variant::Object(target.data1));
