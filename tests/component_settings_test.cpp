@@ -12,6 +12,7 @@
 
 #include <tavorin/tavorin.h>
 
+#include "support/component_calls.h"
 #include "support/raises.h"
 
 namespace {
@@ -58,12 +59,8 @@ TEST(Settings, DefaultsSaveNothingAndOnlyChangesAreSaved) {
 }
 
 TEST(Settings, SurviveTheFormAndLoadAllOrNothing) {
-  Tavorin component;
-  component.SetContainer(true);
-  component.SetTabIndex(true);
-  component.PictureOrImage(7);
-  component.SizeAccommodation(false);
-  component.WriteControlName(false);
+  const Tavorin component = tavorin::testing::ComponentWith(
+      {true, true, false, false, 7});  // every setting away from its default
   PropertyBag saved, loaded;
   component.WriteProperties(saved);
   loaded.SetContents(saved.Contents());
@@ -112,11 +109,9 @@ TEST(Settings, SwitchesReachTheCopy) {
     picture->SetProperty("ScaleMode", 3);
     source->SetProperty("Left", 10);
     source->SetProperty("TabIndex", 2);
-    Tavorin component;
-    component.SetContainer(container);
-    component.SetTabIndex(tabIndex);
-    component.SizeAccommodation(sizes);
-    component.CopyControl(source, destination);
+    tavorin::testing::ComponentWith({.setContainer = container, .setTabIndex = tabIndex,
+                                     .sizeAccommodation = sizes})
+        .CopyControl(source, destination);
     return Names{std::to_string(destination->GetProperty("Container").AsObject() == picture),
                  CStr(destination->GetProperty("TabIndex")),
                  CStr(destination->GetProperty("Left"))};

@@ -121,13 +121,5 @@ TEST_F(HostListsTest, ComboBoxTextFollowsTheChosenItem) {
   EXPECT_EQ(combo->Text(), "");
 }
 
-TEST_F(HostListsTest, NewListsStartAtTheirClassDefaults) {
-  EXPECT_EQ(list->GetProperty("ListIndex"), Variant(std::int16_t{-1}));
-  EXPECT_EQ(list->Height(), 255.0F);
-  EXPECT_EQ(combo->Height(), 315.0F);
-  EXPECT_EQ(combo->GetProperty("Text"), Variant(""));
-  EXPECT_EQ(list->MultiSelect(), 0);
-}
-
 }  // namespace
 }  // namespace tavorin::host
