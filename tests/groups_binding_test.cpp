@@ -52,19 +52,16 @@ class Binding : public ::testing::Test {
   Settings settings;
 };
 
-TEST_F(Binding, DataSourceIsStoredByNameAndIndexAndResolvedOnTheOtherForm) {
+// Resolving them on another form is left to the round-trip test.
+TEST_F(Binding, DataSourceIsStoredByNameAndIndex) {
   source.text->SetProperty("DataField", "Name");
-  for (const auto& [bound, name, index, resolved] :
-       {std::tuple{source.data1, "Data1", Variant(), target.data1},
-        std::tuple{source.data2b, "Data2", Variant::Integer(1), target.data2b}}) {
+  for (const auto& [bound, name, index] : {std::tuple{source.data1, "Data1", Variant()},
+                                           std::tuple{source.data2b, "Data2", Variant::Integer(1)}}) {
     source.text->SetProperty("DataSource", Variant::Object(bound));
     const auto stream = Write(settings, *source.text);
     EXPECT_EQ(Stored(stream, "DsN"), Variant(name));
     EXPECT_EQ(Stored(stream, "DsI"), index);
     EXPECT_EQ(Stored(stream, "DFd"), Variant("Name"));
-    Read(settings, stream, *target.text);
-    EXPECT_EQ(target.text->GetProperty("DataSource").AsObject(), ObjectRef(resolved)) << name;
-    EXPECT_EQ(target.text->GetProperty("DataField"), Variant("Name"));
   }
 }
 
@@ -105,13 +102,6 @@ TEST_F(Binding, FormatIsLeftOutOnlyWhenCustomDefaultsHoldAnEqualOne) {
   const auto stream = Write(settings, *source.text, custom);
   EXPECT_FALSE(Holds(stream, "DtF"));
   EXPECT_FALSE(Holds(stream, "DFd"));
-
-  Read(settings, stream, *target.text, custom);
-  EXPECT_EQ(target.text->GetProperty("DataField"), Variant("Name"));
-  const auto format = std::dynamic_pointer_cast<DataFormat>(
-      target.text->GetProperty("DataFormat").AsObject());
-  ASSERT_TRUE(format);
-  EXPECT_EQ(format->Format(), "0.00");
 }
 
 TEST_F(Binding, CopyBindsToTheSameDataControl) {
