@@ -12,15 +12,8 @@
 
 namespace {
 
-using tavorin::host::DataFormat;
-using tavorin::host::Form;
-using tavorin::host::ObjectRef;
-using tavorin::host::Variant;
-using tavorin::testing::Holds;
-using tavorin::testing::Read;
-using tavorin::testing::Settings;
-using tavorin::testing::Stored;
-using tavorin::testing::Write;
+using namespace tavorin::host;
+using namespace tavorin::testing;
 
 std::shared_ptr<DataFormat> Format(const std::string& format) {
   auto dataFormat = std::make_shared<DataFormat>();
@@ -34,7 +27,7 @@ class Binding : public ::testing::Test {
  protected:
   struct Layout {
     std::shared_ptr<Form> form;
-    std::shared_ptr<tavorin::host::Control> data1, data2a, data2b, text;
+    std::shared_ptr<Control> data1, data2a, data2b, text;
   };
 
   static Layout Build(const std::string& name) {
@@ -88,7 +81,7 @@ TEST_F(Binding, MissingDataSourceLeavesTheDestinationUnbound) {
 
 TEST_F(Binding, FormatIsLeftOutOnlyWhenCustomDefaultsHoldAnEqualOne) {
   // Custom defaults without "DtF" hold nothing to match, not even Nothing.
-  tavorin::host::PropertyBag bare;
+  PropertyBag bare;
   bare.WriteProperty("@SF#", Variant::Long(0x03000031));
   EXPECT_TRUE(Holds(Write(settings, *source.text, Variant::Bytes(bare.Contents())), "DtF"));
 
@@ -110,7 +103,7 @@ TEST_F(Binding, CopyBindsToTheSameDataControl) {
   source.text->SetProperty("DataSource", Variant::Object(source.data1));
   source.text->SetProperty("DataField", "Name");
 
-  tavorin::testing::Copy(settings, *source.text, *destination);
+  Copy(settings, *source.text, *destination);
   EXPECT_EQ(destination->GetProperty("DataSource").AsObject(), ObjectRef(source.data1));
   EXPECT_EQ(destination->GetProperty("DataField"), Variant("Name"));
 }

@@ -14,27 +14,19 @@
 namespace {
 
 using tavorin::detail::PersistedObjectsEqual;
-using tavorin::host::Form;
-using tavorin::host::ObjectRef;
-using tavorin::host::Picture;
-using tavorin::host::Variant;
-using tavorin::testing::Holds;
-using tavorin::testing::Read;
-using tavorin::testing::Settings;
-using tavorin::testing::SmallPicture;
-using tavorin::testing::Stored;
-using tavorin::testing::Write;
+using namespace tavorin::host;
+using namespace tavorin::testing;
 
 const Variant kNothing = Variant::Object(nullptr);
 
 // The picture's image, or nothing when the value is no picture.
-tavorin::host::ByteArray ImageOf(const Variant& value) {
+ByteArray ImageOf(const Variant& value) {
   const auto picture = std::dynamic_pointer_cast<Picture>(value.AsObject());
-  return picture ? picture->Bytes() : tavorin::host::ByteArray{};
+  return picture ? picture->Bytes() : ByteArray{};
 }
 
 // An object that a property bag cannot store.
-class Unstorable : public tavorin::host::Object {
+class Unstorable : public Object {
  public:
   std::string TypeName() const override { return "Unstorable"; }
 };
@@ -48,9 +40,9 @@ TEST(PersistedObjectsEqual, ComparesStoredImagesNotIdentity) {
   EXPECT_FALSE(PersistedObjectsEqual(kNothing, Variant::Object(one)));
   EXPECT_FALSE(PersistedObjectsEqual(Variant::Object(one), kNothing));
 
-  auto format = std::make_shared<tavorin::host::DataFormat>();
+  auto format = std::make_shared<DataFormat>();
   format->Format("0.00");
-  auto sameFormat = std::make_shared<tavorin::host::DataFormat>();
+  auto sameFormat = std::make_shared<DataFormat>();
   sameFormat->Format("0.00");
   EXPECT_TRUE(PersistedObjectsEqual(Variant::Object(format), Variant::Object(sameFormat)));
   EXPECT_FALSE(PersistedObjectsEqual(Variant::Object(format), Variant::Object(one)));
@@ -62,8 +54,8 @@ TEST(PersistedObjectsEqual, ComparesStoredImagesNotIdentity) {
 class Icons : public ::testing::Test {
  protected:
   std::shared_ptr<Form> form = Form::Create("Form1");
-  std::shared_ptr<tavorin::host::Control> text = form->AddControl("TextBox", "Text1");
-  std::shared_ptr<tavorin::host::Control> other = form->AddControl("TextBox", "Text2");
+  std::shared_ptr<Control> text = form->AddControl("TextBox", "Text1");
+  std::shared_ptr<Control> other = form->AddControl("TextBox", "Text2");
   Settings settings;
 };
 
@@ -72,7 +64,7 @@ TEST_F(Icons, CopySharesTheSourceObjects) {
   text->SetProperty("DragIcon", Variant::Object(drag));
   other->SetProperty("MouseIcon", Variant::Object(SmallPicture(2)));
 
-  tavorin::testing::Copy(settings, *text, *other);
+  Copy(settings, *text, *other);
   EXPECT_EQ(other->GetProperty("DragIcon").AsObject(), ObjectRef(drag));
   EXPECT_TRUE(other->GetProperty("MouseIcon").IsNothing());
 }

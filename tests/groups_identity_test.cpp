@@ -11,16 +11,8 @@
 
 namespace {
 
-using tavorin::host::CInt;
-using tavorin::host::Form;
-using tavorin::host::ObjectRef;
-using tavorin::host::Variant;
-using tavorin::testing::Holds;
-using tavorin::testing::Read;
-using tavorin::testing::Settings;
-using tavorin::testing::Stored;
-using tavorin::testing::WithStored;
-using tavorin::testing::Write;
+using namespace tavorin::host;
+using namespace tavorin::testing;
 
 const Settings kWithContainers{.setContainer = true};
 const Settings kWithTabOrder{.setTabIndex = true};
@@ -31,7 +23,7 @@ class Identity : public ::testing::Test {
  protected:
   struct Layout {
     std::shared_ptr<Form> form;
-    std::shared_ptr<tavorin::host::Control> frame1, frame2, picture, text, other;
+    std::shared_ptr<Control> frame1, frame2, picture, text, other;
   };
 
   static Layout Build(const std::string& name) {
@@ -52,7 +44,7 @@ class Identity : public ::testing::Test {
 TEST_F(Identity, EnvelopeCarriesTheNameUnlessSwitchedOff) {
   const auto stream = Write(Settings{}, *source.text);
   EXPECT_EQ(Stored(stream, "@CN#"), Variant("Text1"));
-  EXPECT_EQ(tavorin::host::CLng(Stored(stream, "@SF#")), 0x03000031);
+  EXPECT_EQ(CLng(Stored(stream, "@SF#")), 0x03000031);
   EXPECT_FALSE(Holds(Write(Settings{.writeControlName = false}, *source.text), "@CN#"));
 }
 
@@ -96,7 +88,7 @@ TEST_F(Identity, UnknownContainerLeavesTheControlWhereItIs) {
     auto stream = WithStored(Write(Settings{}, *source.text), "CnN", name);
     if (!index.IsEmpty()) stream = WithStored(stream, "CnI", index);
     Read(kWithContainers, stream, *target.text);
-    EXPECT_EQ(target.text->Container(), ObjectRef(target.picture)) << tavorin::host::CStr(name);
+    EXPECT_EQ(target.text->Container(), ObjectRef(target.picture)) << CStr(name);
   }
 }
 

@@ -12,16 +12,8 @@
 
 namespace {
 
-using tavorin::host::CSng;
-using tavorin::host::Form;
-using tavorin::host::Variant;
-using tavorin::testing::Copy;
-using tavorin::testing::Holds;
-using tavorin::testing::Read;
-using tavorin::testing::Settings;
-using tavorin::testing::Stored;
-using tavorin::testing::WithStored;
-using tavorin::testing::Write;
+using namespace tavorin::host;
+using namespace tavorin::testing;
 
 constexpr std::int16_t kPixels = 3;  // 15 twips each
 
@@ -30,7 +22,7 @@ const Box kInPixels = {10, 20, 100, 30};
 const Box kInTwips = {150, 300, 1500, 450};
 const Settings kUnconverted{.sizeAccommodation = false};
 
-void ExpectPlacement(const tavorin::host::Control& control, const Box& expected) {
+void ExpectPlacement(const Control& control, const Box& expected) {
   const Box actual = {CSng(control.GetProperty("Left")), CSng(control.GetProperty("Top")),
                       CSng(control.GetProperty("Width")), CSng(control.GetProperty("Height"))};
   EXPECT_THAT(actual, ::testing::Pointwise(::testing::FloatEq(), expected));
@@ -47,20 +39,20 @@ class Placement : public ::testing::Test {
   }
 
   std::shared_ptr<Form> pixelForm = Form::Create("Form1");
-  std::shared_ptr<tavorin::host::Control> pictureBox =
+  std::shared_ptr<Control> pictureBox =
       pixelForm->AddControl("PictureBox", "Picture1");
-  std::shared_ptr<tavorin::host::Control> frame = pixelForm->AddControl("Frame", "Frame1");
-  std::shared_ptr<tavorin::host::Control> inPicture =
+  std::shared_ptr<Control> frame = pixelForm->AddControl("Frame", "Frame1");
+  std::shared_ptr<Control> inPicture =
       pixelForm->AddControl("TextBox", "Text1", std::nullopt, pictureBox);
-  std::shared_ptr<tavorin::host::Control> inFrame =
+  std::shared_ptr<Control> inFrame =
       pixelForm->AddControl("TextBox", "Text2", std::nullopt, frame);
   std::shared_ptr<Form> twipForm = Form::Create("Form2");
-  std::shared_ptr<tavorin::host::Control> onTwipForm = twipForm->AddControl("TextBox", "Text1");
+  std::shared_ptr<Control> onTwipForm = twipForm->AddControl("TextBox", "Text1");
   Settings settings;
 };
 
 TEST_F(Placement, StreamRecordsTheContainerUnitUnlessTwips) {
-  EXPECT_EQ(tavorin::host::CInt(Stored(Write(settings, *inPicture), "CnS")), kPixels);
+  EXPECT_EQ(CInt(Stored(Write(settings, *inPicture), "CnS")), kPixels);
   EXPECT_FALSE(Holds(Write(settings, *inFrame), "CnS"));
   EXPECT_FALSE(Holds(Write(settings, *onTwipForm), "CnS"));
   EXPECT_FALSE(Holds(Write(kUnconverted, *inPicture), "CnS"));

@@ -17,14 +17,8 @@ namespace {
 
 using tavorin::detail::BuildDefaultsCatalogue;
 using tavorin::detail::ConvertToValueType;
-using tavorin::host::Form;
-using tavorin::host::Variant;
-using tavorin::host::VarType;
-using tavorin::testing::Holds;
-using tavorin::testing::Read;
-using tavorin::testing::Settings;
-using tavorin::testing::Stored;
-using tavorin::testing::Write;
+using namespace tavorin::host;
+using namespace tavorin::testing;
 
 constexpr std::int16_t kTextBox = 3;
 
@@ -35,7 +29,7 @@ struct ConversionCase {
 };
 
 TEST(ConvertToValueType, ConvertsWithTheHostRulesOrGivesNull) {
-  const auto picture = tavorin::testing::SmallPicture(1);
+  const auto picture = SmallPicture(1);
   const std::vector<ConversionCase> cases = {
       {Variant("abc"), 2, Variant::Null()},
       {Variant("12"), 2, Variant::Integer(12)},
@@ -64,7 +58,7 @@ TEST(ConvertToValueType, ConvertsWithTheHostRulesOrGivesNull) {
   };
   for (const ConversionCase& c : cases) {
     EXPECT_EQ(ConvertToValueType(c.value, c.valueType), c.expected)
-        << "value type " << c.valueType << ", value " << tavorin::host::CStr(
+        << "value type " << c.valueType << ", value " << CStr(
                c.value.IsObject() || c.value.IsNull() ? Variant("<object/null>") : c.value);
   }
 }
@@ -72,7 +66,7 @@ TEST(ConvertToValueType, ConvertsWithTheHostRulesOrGivesNull) {
 class CatalogueTransfer : public ::testing::Test {
  protected:
   std::shared_ptr<Form> form = Form::Create("Form1");
-  std::shared_ptr<tavorin::host::Control> text = form->AddControl("TextBox", "Text1");
+  std::shared_ptr<Control> text = form->AddControl("TextBox", "Text1");
   Settings settings;
 };
 

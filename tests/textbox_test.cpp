@@ -8,36 +8,25 @@
 
 namespace {
 
-using tavorin::host::CLng;
-using tavorin::host::CSng;
-using tavorin::host::Form;
-using tavorin::host::ObjectRef;
-using tavorin::host::PropertyBag;
-using tavorin::host::Variant;
-using tavorin::testing::Copy;
-using tavorin::testing::Holds;
-using tavorin::testing::Read;
-using tavorin::testing::Settings;
-using tavorin::testing::Stored;
-using tavorin::testing::WithStored;
-using tavorin::testing::Write;
+using namespace tavorin::host;
+using namespace tavorin::testing;
 
 class TextBoxSet : public ::testing::Test {
  protected:
-  void Select(tavorin::host::Control& control, const std::string& text, int start, int length) {
+  void Select(Control& control, const std::string& text, int start, int length) {
     control.SetProperty("Text", text);
     control.SetProperty("SelStart", start);
     control.SetProperty("SelLength", length);
   }
 
   using Selection = std::pair<std::int32_t, std::int32_t>;
-  static Selection SelectionOf(const tavorin::host::Control& control) {
+  static Selection SelectionOf(const Control& control) {
     return {CLng(control.GetProperty("SelStart")), CLng(control.GetProperty("SelLength"))};
   }
 
   std::shared_ptr<Form> form = Form::Create("Form1");
-  std::shared_ptr<tavorin::host::Control> text = form->AddControl("TextBox", "Text1");
-  std::shared_ptr<tavorin::host::Control> other = form->AddControl("TextBox", "Text2");
+  std::shared_ptr<Control> text = form->AddControl("TextBox", "Text1");
+  std::shared_ptr<Control> other = form->AddControl("TextBox", "Text2");
   Settings settings;
 };
 
