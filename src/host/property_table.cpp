@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -13,9 +14,6 @@
 
 namespace tavorin::host::detail {
 namespace {
-
-// Longer than any member name, so a lookup folds its name on the stack.
-constexpr std::size_t kLongestName = 40;
 
 bool InRange(const ValueRange& range, double value) {
   // Written so that NaN falls outside every range.
@@ -44,6 +42,28 @@ void CheckRange(const PropertySpec& spec, const Variant& value) {
 
 }  // namespace
 
+std::optional<PropertyTable::FoldedName> PropertyTable::FoldedName::Of(std::string_view name) {
+  std::array<char, sizeof(words)> folded{};
+  if (name.size() > folded.size()) return std::nullopt;
+  std::transform(name.begin(), name.end(), folded.begin(), FoldAscii);
+  FoldedName result;
+  std::memcpy(result.words.data(), folded.data(), folded.size());
+  return result;
+}
+
+bool PropertyTable::FoldedName::operator==(const FoldedName& other) const {
+  std::uint64_t difference = 0;
+  for (std::size_t i = 0; i < words.size(); ++i) difference |= words[i] ^ other.words[i];
+  return difference == 0;
+}
+
+std::size_t PropertyTable::FoldedNameHash::operator()(const FoldedName& name) const {
+  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  std::uint64_t hash = 0;
+  for (std::uint64_t word : name.words) hash = (hash ^ word) * kMultiplier;
+  return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
+
 PropertyTable::PropertyTable(std::string className, ClassShape shape,
                              std::vector<PropertySpec> properties, std::vector<MethodSpec> methods)
     : class_name_(std::move(className)),
@@ -51,8 +71,9 @@ PropertyTable::PropertyTable(std::string className, ClassShape shape,
       properties_(std::move(properties)),
       methods_(std::move(methods)) {
   const auto add = [](Index& index, const std::string& name, std::size_t position) {
-    if (name.size() > kLongestName) throw std::logic_error("member name too long: " + name);
-    if (!index.emplace(ToLowerAscii(name), position).second) {
+    const std::optional<FoldedName> folded = FoldedName::Of(name);
+    if (!folded) throw std::logic_error("member name too long: " + name);
+    if (!index.emplace(*folded, position).second) {
       throw std::logic_error("member listed twice: " + name);
     }
   };
@@ -61,10 +82,9 @@ PropertyTable::PropertyTable(std::string className, ClassShape shape,
 }
 
 std::ptrdiff_t PropertyTable::Find(const Index& index, std::string_view name) {
-  if (name.size() > kLongestName) return -1;
-  std::array<char, kLongestName> folded;
-  std::transform(name.begin(), name.end(), folded.begin(), FoldAscii);
-  const auto found = index.find(std::string_view(folded.data(), name.size()));
+  const std::optional<FoldedName> folded = FoldedName::Of(name);
+  if (!folded) return -1;
+  const auto found = index.find(*folded);
   return found == index.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
 }
 
@@ -79,7 +99,9 @@ const MethodSpec* PropertyTable::FindMethod(std::string_view name) const {
 
 Variant PropertyTable::Coerce(const PropertySpec& spec, const Variant& value) {
   if (spec.type == VarType::Empty) return value;
-  Variant converted = ConvertTo(value, spec.type);
+  // The property types (numbers, Boolean, String, Object) convert a value of
+  // their own type to itself, as a value read back from a stream mostly is.
+  Variant converted = value.Type() == spec.type ? value : ConvertTo(value, spec.type);
   CheckRange(spec, converted);
   return converted;
 }

@@ -4,10 +4,11 @@
 // the ones a class treats specially carry a getter and a setter.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -105,15 +106,19 @@ class PropertyTable {
   static Variant Coerce(const PropertySpec& spec, const Variant& value);
 
  private:
-  /// Names are indexed lowercased, so a lookup folds the name once and then
-  /// hashes and compares plain bytes.
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view folded) const {
-      return std::hash<std::string_view>{}(folded);
-    }
+  /// A member name lowercased and zero-padded to a fixed width: hashing and
+  /// comparing it take a few word operations, whatever the name.
+  struct FoldedName {
+    std::array<std::uint64_t, 3> words{};
+    /// nullopt for a name too long to be a member's.
+    static std::optional<FoldedName> Of(std::string_view name);
+    bool operator==(const FoldedName& other) const;
   };
-  using Index = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
+
+  struct FoldedNameHash {
+    std::size_t operator()(const FoldedName& name) const;
+  };
+  using Index = std::unordered_map<FoldedName, std::size_t, FoldedNameHash>;
 
   /// -1 when no member of `index` has that name.
   static std::ptrdiff_t Find(const Index& index, std::string_view name);
