@@ -12,11 +12,7 @@
 
 namespace {
 
-using tavorin::host::ByteArray;
-using tavorin::host::Control;
-using tavorin::host::ObjectRef;
-using tavorin::host::PropertyBag;
-using tavorin::host::Variant;
+using namespace tavorin::host;
 const Variant kMissing = Variant::Missing();
 
 // A bag holding only the stream flags; 0x31 is version 1 with signature 3.
@@ -41,7 +37,7 @@ void ExpectComponentError(int number, Call call) {
   try {
     call();
     ADD_FAILURE() << "raised nothing, expected " << number;
-  } catch (const tavorin::host::RuntimeError& error) {
+  } catch (const RuntimeError& error) {
     ASSERT_EQ(error.Number(), number) << error.Description();
     EXPECT_EQ(error.Description(), kDescriptions[number - 700]);
     EXPECT_EQ(error.HelpFile(), "tavorn.hlp");
@@ -58,7 +54,7 @@ class Operations : public ::testing::Test {
   ByteArray State(const ObjectRef& text) { return component.ControlToStream(text); }
 
   tavorin::Tavorin component;
-  std::shared_ptr<tavorin::host::Form> form = tavorin::host::Form::Create("Form1");
+  std::shared_ptr<Form> form = Form::Create("Form1");
   ObjectRef text1 = form->AddControl("TextBox", "Text1");
   ObjectRef text2 = form->AddControl("TextBox", "Text2");
   ObjectRef label = form->AddControl("Label", "Label1");

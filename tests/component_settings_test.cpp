@@ -19,14 +19,13 @@ namespace {
 
 using tavorin::PictureOrImageConstants;
 using tavorin::Tavorin;
-using tavorin::host::PropertyBag;
-using tavorin::host::Variant;
+using namespace tavorin::host;
 using Names = std::vector<std::string>;
 
-class RecordingSite : public tavorin::host::Site {
+class RecordingSite : public Site {
  public:
   void PropertyChanged(const std::string& name) override { changed.push_back(name); }
-  void ShowModal(tavorin::host::Window& window) override {
+  void ShowModal(Window& window) override {
     shown = window.Lines();
     shown.insert(shown.begin(), window.Caption());
     shown.insert(shown.end(), window.Buttons().begin(), window.Buttons().end());
@@ -102,10 +101,10 @@ TEST(Settings, SettersTellTheSiteButInitPropertiesDoesNot) {
 // the move, copied onto one on the form: each switch shows in the copy.
 TEST(Settings, SwitchesReachTheCopy) {
   const auto copy = [](bool container, bool tabIndex, bool sizes) {
-    auto form = tavorin::host::Form::Create("Form1");
+    auto form = Form::Create("Form1");
     auto picture = form->AddControl("PictureBox", "Picture1");
-    tavorin::host::ObjectRef source = form->AddControl("TextBox", "Text1", {}, picture);
-    tavorin::host::ObjectRef destination = form->AddControl("TextBox", "Text2");
+    ObjectRef source = form->AddControl("TextBox", "Text1", {}, picture);
+    ObjectRef destination = form->AddControl("TextBox", "Text2");
     picture->SetProperty("ScaleMode", 3);
     source->SetProperty("Left", 10);
     source->SetProperty("TabIndex", 2);

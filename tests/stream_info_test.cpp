@@ -14,9 +14,7 @@ namespace {
 
 using tavorin::DescribeStream;
 using tavorin::StreamInfo;
-using tavorin::host::ByteArray;
-using tavorin::host::PropertyBag;
-using tavorin::host::Variant;
+using namespace tavorin::host;
 
 constexpr std::int32_t kTextBoxFlags = 0x03000031;
 
@@ -33,7 +31,7 @@ ByteArray BagImage(const std::vector<std::pair<std::string, Variant>>& entries) 
 }
 
 TEST(DescribeStream, NamesATextBoxStreamsEntriesInStoredOrder) {
-  auto form = tavorin::host::Form::Create("Form1");
+  auto form = Form::Create("Form1");
   auto text = form->AddControl("TextBox", "Text1");
   text->SetProperty("Text", "hello world");
   text->SetProperty("Tag", "greeting");
