@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -40,28 +41,96 @@ void CheckRange(const PropertySpec& spec, const Variant& value) {
   }
 }
 
+// The words of a folded name are read straight from the text, with at most
+// two loads each whatever the length: a loop per character, or bytes stored
+// one by one and read back as words, would dominate the lookup.
+static_assert(std::endian::native == std::endian::little, "names are read as little-endian words");
+
+template <typename Word>
+std::uint64_t Load(const char* bytes) {
+  Word word;
+  std::memcpy(&word, bytes, sizeof(word));
+  return word;
+}
+
+/// The `count` (at most 8) bytes at `bytes`, the first in the low byte.
+std::uint64_t LoadWord(const char* bytes, std::size_t count) {
+  if (count == 8) return Load<std::uint64_t>(bytes);
+  if (count >= 4) {
+    // Two overlapping halves; the bytes they share are the same.
+    return Load<std::uint32_t>(bytes) | (Load<std::uint32_t>(bytes + count - 4) << (8 * (count - 4)));
+  }
+  std::uint64_t word = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    word |= std::uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
+  }
+  return word;
+}
+
+/// FoldAscii on every byte of the word at once.
+std::uint64_t FoldWord(std::uint64_t word) {
+  constexpr std::uint64_t kEachByte = 0x0101010101010101ull;
+  // Seven-bit values plus these offsets carry into bit 7 exactly when they
+  // are above 'Z' or at least 'A', and never into the next byte.
+  const std::uint64_t low7 = word & (0x7F * kEachByte);
+  const std::uint64_t aboveZ = low7 + (0x7F - 'Z') * kEachByte;
+  const std::uint64_t atLeastA = low7 + (0x80 - 'A') * kEachByte;
+  const std::uint64_t upper = atLeastA & ~aboveZ & ~word & (0x80 * kEachByte);
+  return word | (upper >> 2);  // bit 7 down to the case bit 5
+}
+
 }  // namespace
 
 std::optional<PropertyTable::FoldedName> PropertyTable::FoldedName::Of(std::string_view name) {
-  std::array<char, sizeof(words)> folded{};
-  if (name.size() > folded.size()) return std::nullopt;
-  std::transform(name.begin(), name.end(), folded.begin(), FoldAscii);
+  if (name.size() > sizeof(words)) return std::nullopt;
   FoldedName result;
-  std::memcpy(result.words.data(), folded.data(), folded.size());
+  result.size = name.size();
+  for (std::size_t first = 0; first < name.size(); first += 8) {
+    const std::size_t count = std::min<std::size_t>(8, name.size() - first);
+    result.words[first / 8] = FoldWord(LoadWord(name.data() + first, count));
+  }
   return result;
 }
 
 bool PropertyTable::FoldedName::operator==(const FoldedName& other) const {
-  std::uint64_t difference = 0;
+  std::uint64_t difference = size ^ other.size;
   for (std::size_t i = 0; i < words.size(); ++i) difference |= words[i] ^ other.words[i];
   return difference == 0;
 }
 
-std::size_t PropertyTable::FoldedNameHash::operator()(const FoldedName& name) const {
+PropertyTable::NameIndex::NameIndex(std::size_t count) {
+  std::size_t size = 8;
+  int bits = 3;
+  while (size < 2 * count) {
+    size *= 2;
+    ++bits;
+  }
+  slots_.resize(size);
+  shift_ = 64 - bits;
+}
+
+std::size_t PropertyTable::NameIndex::Probe(const FoldedName& name) const {
   constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
   std::uint64_t hash = 0;
   for (std::uint64_t word : name.words) hash = (hash ^ word) * kMultiplier;
-  return static_cast<std::size_t>(hash ^ (hash >> 32));
+  const std::size_t mask = slots_.size() - 1;
+  // At most half full: the walk always reaches an empty slot.
+  for (auto at = static_cast<std::size_t>(hash >> shift_);; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.position < 0 || slot.name == name) return at;
+  }
+}
+
+bool PropertyTable::NameIndex::Add(const FoldedName& name, std::size_t position) {
+  Slot& slot = slots_[Probe(name)];
+  if (slot.position >= 0) return false;
+  slot = {name, static_cast<std::ptrdiff_t>(position)};
+  return true;
+}
+
+std::ptrdiff_t PropertyTable::NameIndex::Find(std::string_view name) const {
+  const std::optional<FoldedName> folded = FoldedName::Of(name);
+  return folded ? slots_[Probe(*folded)].position : -1;
 }
 
 PropertyTable::PropertyTable(std::string className, ClassShape shape,
@@ -69,31 +138,24 @@ PropertyTable::PropertyTable(std::string className, ClassShape shape,
     : class_name_(std::move(className)),
       shape_(shape),
       properties_(std::move(properties)),
-      methods_(std::move(methods)) {
-  const auto add = [](Index& index, const std::string& name, std::size_t position) {
+      methods_(std::move(methods)),
+      property_index_(properties_.size()),
+      method_index_(methods_.size()) {
+  const auto add = [](NameIndex& index, const std::string& name, std::size_t position) {
     const std::optional<FoldedName> folded = FoldedName::Of(name);
     if (!folded) throw std::logic_error("member name too long: " + name);
-    if (!index.emplace(*folded, position).second) {
-      throw std::logic_error("member listed twice: " + name);
-    }
+    if (!index.Add(*folded, position)) throw std::logic_error("member listed twice: " + name);
   };
   for (std::size_t i = 0; i < properties_.size(); ++i) add(property_index_, properties_[i].name, i);
   for (std::size_t i = 0; i < methods_.size(); ++i) add(method_index_, methods_[i].name, i);
 }
 
-std::ptrdiff_t PropertyTable::Find(const Index& index, std::string_view name) {
-  const std::optional<FoldedName> folded = FoldedName::Of(name);
-  if (!folded) return -1;
-  const auto found = index.find(*folded);
-  return found == index.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
-}
-
 std::ptrdiff_t PropertyTable::FindProperty(std::string_view name) const {
-  return Find(property_index_, name);
+  return property_index_.Find(name);
 }
 
 const MethodSpec* PropertyTable::FindMethod(std::string_view name) const {
-  const std::ptrdiff_t position = Find(method_index_, name);
+  const std::ptrdiff_t position = method_index_.Find(name);
   return position < 0 ? nullptr : &methods_[static_cast<std::size_t>(position)];
 }
 

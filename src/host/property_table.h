@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include <tavorin/host/variant.h>
@@ -110,25 +109,41 @@ class PropertyTable {
   /// comparing it take a few word operations, whatever the name.
   struct FoldedName {
     std::array<std::uint64_t, 3> words{};
+    /// Tells "Tag" from "Tag" followed by zero bytes.
+    std::size_t size = 0;
     /// nullopt for a name too long to be a member's.
     static std::optional<FoldedName> Of(std::string_view name);
     bool operator==(const FoldedName& other) const;
   };
 
-  struct FoldedNameHash {
-    std::size_t operator()(const FoldedName& name) const;
-  };
-  using Index = std::unordered_map<FoldedName, std::size_t, FoldedNameHash>;
+  /// Positions by folded name: open addressing in a power-of-two table at most
+  /// half full, so a lookup is a multiply, a shift and a probe or two.
+  class NameIndex {
+   public:
+    explicit NameIndex(std::size_t count);
+    /// False when the name is there already.
+    bool Add(const FoldedName& name, std::size_t position);
+    /// -1 when absent.
+    std::ptrdiff_t Find(std::string_view name) const;
 
-  /// -1 when no member of `index` has that name.
-  static std::ptrdiff_t Find(const Index& index, std::string_view name);
+   private:
+    struct Slot {
+      FoldedName name;
+      std::ptrdiff_t position = -1;
+    };
+    /// The slot holding `name`, or the empty slot where it belongs.
+    std::size_t Probe(const FoldedName& name) const;
+
+    std::vector<Slot> slots_;
+    int shift_ = 0;
+  };
 
   std::string class_name_;
   ClassShape shape_;
   std::vector<PropertySpec> properties_;
   std::vector<MethodSpec> methods_;
-  Index property_index_;
-  Index method_index_;
+  NameIndex property_index_;
+  NameIndex method_index_;
 };
 
 /// The data of one of the nineteen classes (exact name), or nullptr.
