@@ -490,7 +490,15 @@ float CSng(const Variant& value) {
   return NarrowToSingle(ToDouble(number));
 }
 
-double CDbl(const Variant& value) { return ToDouble(ToNumber(value)); }
+double CDbl(const Variant& value) {
+  // Whole numbers and floats become a double exactly; the rest take the
+  // general path (currency's scale, dates, text).
+  if (const auto* integer = value.Get<std::int16_t>()) return *integer;
+  if (const auto* whole = value.Get<std::int32_t>()) return *whole;
+  if (const auto* single = value.Get<float>()) return *single;
+  if (const auto* floating = value.Get<double>()) return *floating;
+  return ToDouble(ToNumber(value));
+}
 
 CurrencyValue CCur(const Variant& value) { return CurrencyValue{RoundNumber(ToNumber(value), kCurrencyDecimals)}; }
 
