@@ -14,6 +14,7 @@
 #include <tavorin/tavorin.h>
 
 #include "../src/catalogue/defaults_catalogue.h"
+#include "support/summary_reporter.h"
 
 namespace {
 
@@ -164,77 +165,28 @@ void BM_ByNameAccessAlone(benchmark::State& state) {
 }
 BENCHMARK(BM_ByNameAccessAlone);
 
-// Prints as usual, then the ratios to the bag work alone: of the best CPU
-// times per iteration (the least disturbed by other work on the machine), with
-// the medians' in brackets when there are repetitions.
-class SummaryReporter : public benchmark::ConsoleReporter {
+// Prints as usual, then the component's costs as multiples of the bag work.
+class ComponentSummary : public tavorin::bench::SummaryReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.iterations == 0) continue;
-      const std::string& name = run.run_name.function_name;
-      const double seconds = run.GetAdjustedCPUTime() / UnitsPerSecond(run.time_unit);
-      if (run.run_type == Run::RT_Iteration) {
-        best_[name] = best_.contains(name) ? std::min(best_[name], seconds) : seconds;
-      } else if (run.aggregate_name == "median") {
-        median_[name] = seconds;
-      }
-    }
-  }
+  ComponentSummary()
+      : SummaryReporter({kBagAlone, "BM_TextBoxWriteAndRead", "BM_ByNameAccessAlone"}) {}
 
   void PrintSummary() const {
-    const bool haveBest = HasRatios(best_), haveMedian = HasRatios(median_);
-    if (!haveBest && !haveMedian) return;
+    if (!CanSummarise()) return;
     std::printf("\nCPU time / bag work alone: best [median]\n");
-    const auto show = [&](const char* label, const char* benchmark, const char* goal) {
-      std::printf("  %-26s", label);
-      if (haveBest) std::printf(" %6.2f", Ratio(best_, benchmark));
-      if (haveMedian) std::printf(" [%.2f]", Ratio(median_, benchmark));
-      std::printf("   goal: %s\n", goal);
+    const auto ratio = [](const char* benchmark) {
+      return [benchmark](const Times& times) { return times.at(benchmark) / times.at(kBagAlone); };
     };
-    show("write+read", "BM_TextBoxWriteAndRead", "at most 3");
-    show("by-name access alone", "BM_ByNameAccessAlone", "-");
+    PrintRow("write+read", ratio("BM_TextBoxWriteAndRead"), "at most 3");
+    PrintRow("by-name access alone", ratio("BM_ByNameAccessAlone"), "-");
   }
 
  private:
-  using Times = std::map<std::string, double>;
-
-  static double UnitsPerSecond(benchmark::TimeUnit unit) {
-    switch (unit) {
-      case benchmark::kNanosecond:
-        return 1e9;
-      case benchmark::kMicrosecond:
-        return 1e6;
-      case benchmark::kMillisecond:
-        return 1e3;
-      default:
-        return 1;
-    }
-  }
-
-  static bool HasRatios(const Times& times) {
-    return times.contains(kBagAlone) && times.contains("BM_TextBoxWriteAndRead") &&
-           times.contains("BM_ByNameAccessAlone");
-  }
-
-  static double Ratio(const Times& times, const char* benchmark) {
-    return times.at(benchmark) / times.at(kBagAlone);
-  }
-
   static constexpr const char* kBagAlone = "BM_BagAloneWriteAndRead";
-  Times best_;
-  Times median_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  SummaryReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintSummary();
-  benchmark::Shutdown();
-  return 0;
+  return tavorin::bench::RunWithSummary<ComponentSummary>(argc, argv);
 }

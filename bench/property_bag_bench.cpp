@@ -22,6 +22,8 @@
 #include <nlohmann/json.hpp>
 #include <tavorin/tavorin.h>
 
+#include "support/summary_reporter.h"
+
 using tavorin::host::ByteArray;
 using tavorin::host::CBool;
 using tavorin::host::CLng;
@@ -214,93 +216,44 @@ BENCHMARK(BM_JsonWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JsonRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyImage)->Unit(benchmark::kMillisecond);
 
-// Prints as usual, and keeps for the summary each benchmark's image size and
-// CPU time per iteration: of every repetition, and the median that the
-// library reports (alone under --benchmark_display_aggregates_only). The
-// summary's ratios are those of the best times (the least disturbed by other
-// work on the machine), with the medians' in brackets.
-class SummaryReporter : public benchmark::ConsoleReporter {
+// Prints as usual, then each format's write+read time and the goals' ratios.
+class BagSummary : public tavorin::bench::SummaryReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.iterations == 0) continue;
-      const std::string& name = run.run_name.function_name;
-      const double seconds = run.GetAdjustedCPUTime() / UnitsPerSecond(run.time_unit);
-      if (run.run_type == Run::RT_Iteration) {
-        best_[name] = best_.contains(name) ? std::min(best_[name], seconds) : seconds;
-      } else if (run.aggregate_name == "median") {
-        median_[name] = seconds;
-      }
-      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median") {
-        bytes_[name] = run.counters.at("image_bytes").value;
-      }
-    }
-  }
+  BagSummary()
+      : SummaryReporter({"BM_BagWrite", "BM_BagRead", "BM_MsgpackWrite", "BM_MsgpackRead",
+                         "BM_JsonWrite", "BM_JsonRead"}) {}
 
   void PrintSummary() const {
-    const bool haveBest = Has(best_), haveMedian = Has(median_);
-    if (!haveBest && !haveMedian) return;
-    const auto show = [&](const char* label, auto ratio, const char* goal) {
-      std::printf("  %-26s", label);
-      if (haveBest) std::printf(" %6.2f", ratio(best_));
-      if (haveMedian) std::printf(" [%.2f]", ratio(median_));
-      std::printf("   goal: %s\n", goal);
-    };
+    if (!CanSummarise()) return;
     std::printf("\nwrite+read, CPU ms per round: best [median]\n");
     for (const char* format : {"Bag", "Msgpack", "Json"}) {
-      show(format, [&](const Times& times) { return RoundTrip(times, format) * 1e3; }, "-");
+      PrintRow(format, [&](const Times& times) { return RoundTrip(times, format) * 1e3; }, "-");
     }
-    show("bag time / msgpack time",
-         [&](const Times& times) { return RoundTrip(times, "Bag") / RoundTrip(times, "Msgpack"); }, "at most 1");
-    show("json time / bag time",
-         [&](const Times& times) { return RoundTrip(times, "Json") / RoundTrip(times, "Bag"); }, "at least 5");
+    PrintRow("bag time / msgpack time",
+             [](const Times& times) { return RoundTrip(times, "Bag") / RoundTrip(times, "Msgpack"); },
+             "at most 1");
+    PrintRow("json time / bag time",
+             [](const Times& times) { return RoundTrip(times, "Json") / RoundTrip(times, "Bag"); },
+             "at least 5");
     std::printf("  %-26s %6.3f (%.0f / %.0f bytes)   goal: at most 1.10\n", "bag image / msgpack image",
                 bytes_.at("BM_BagWrite") / bytes_.at("BM_MsgpackWrite"), bytes_.at("BM_BagWrite"),
                 bytes_.at("BM_MsgpackWrite"));
   }
 
  private:
-  using Times = std::map<std::string, double>;
-
-  static double UnitsPerSecond(benchmark::TimeUnit unit) {
-    switch (unit) {
-      case benchmark::kNanosecond:
-        return 1e9;
-      case benchmark::kMicrosecond:
-        return 1e6;
-      case benchmark::kMillisecond:
-        return 1e3;
-      default:
-        return 1;
-    }
+  void KeepCounters(const std::string& name, const Run& run) override {
+    bytes_[name] = run.counters.at("image_bytes").value;
   }
 
-  static bool Has(const Times& times) {
-    for (const char* format : {"Bag", "Msgpack", "Json"}) {
-      for (const char* step : {"Write", "Read"}) {
-        if (!times.contains(std::string("BM_") + format + step)) return false;
-      }
-    }
-    return true;
-  }
   static double RoundTrip(const Times& times, const std::string& format) {
     return times.at("BM_" + format + "Write") + times.at("BM_" + format + "Read");
   }
 
-  Times best_;
-  Times median_;
   std::map<std::string, double> bytes_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  SummaryReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintSummary();
-  benchmark::Shutdown();
-  return 0;
+  return tavorin::bench::RunWithSummary<BagSummary>(argc, argv);
 }

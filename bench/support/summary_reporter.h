@@ -1,0 +1,95 @@
+// A console reporter that also keeps, for a summary after the run, each
+// benchmark's CPU time per iteration: the best of its repetitions (the least
+// disturbed by other work on the machine) and the median the library reports
+// (alone under --benchmark_display_aggregates_only). Summaries print ratios of
+// the best times, with the medians' in brackets.
+#pragma once
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+namespace tavorin::bench {
+
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  using Times = std::map<std::string, double>;
+
+  /// `required`: the benchmarks whose times the summary divides.
+  explicit SummaryReporter(std::vector<std::string> required) : required_(std::move(required)) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.iterations == 0) continue;
+      const std::string& name = run.run_name.function_name;
+      const double seconds = run.GetAdjustedCPUTime() / UnitsPerSecond(run.time_unit);
+      if (run.run_type == Run::RT_Iteration) {
+        best_[name] = best_.contains(name) ? std::min(best_[name], seconds) : seconds;
+        KeepCounters(name, run);
+      } else if (run.aggregate_name == "median") {
+        median_[name] = seconds;
+        KeepCounters(name, run);
+      }
+    }
+  }
+
+ protected:
+  /// Whether the summary can be printed: every required benchmark has run.
+  bool CanSummarise() const { return Complete(best_) || Complete(median_); }
+
+  /// One summary line: `value` of the best times and of the medians.
+  void PrintRow(const char* label, const std::function<double(const Times&)>& value,
+                const char* goal) const {
+    std::printf("  %-26s", label);
+    if (Complete(best_)) std::printf(" %6.2f", value(best_));
+    if (Complete(median_)) std::printf(" [%.2f]", value(median_));
+    std::printf("   goal: %s\n", goal);
+  }
+
+  /// A subclass keeps the counters it needs of a run.
+  virtual void KeepCounters(const std::string& /*name*/, const Run& /*run*/) {}
+
+ private:
+  static double UnitsPerSecond(benchmark::TimeUnit unit) {
+    switch (unit) {
+      case benchmark::kNanosecond:
+        return 1e9;
+      case benchmark::kMicrosecond:
+        return 1e6;
+      case benchmark::kMillisecond:
+        return 1e3;
+      default:
+        return 1;
+    }
+  }
+
+  bool Complete(const Times& times) const {
+    return std::ranges::all_of(required_, [&](const std::string& name) { return times.contains(name); });
+  }
+
+  std::vector<std::string> required_;
+  Times best_;
+  Times median_;
+};
+
+/// Runs the benchmarks the command line selects with `reporter`, then prints
+/// its summary.
+template <typename Reporter>
+int RunWithSummary(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  Reporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintSummary();
+  benchmark::Shutdown();
+  return 0;
+}
+
+}  // namespace tavorin::bench
