@@ -92,19 +92,21 @@ TEST(StreamQueries, TheNothingStreamHoldsOnlyItsFlags) {
 
 // A custom defaults stream arrives as a variant: only a byte array can be one.
 TEST(StreamQueries, OnlyAByteArrayVariantCanHoldAStream) {
-  using tavorin::detail::ReadValidStream;
+  using tavorin::detail::LoadValidStream;
   using tavorin::detail::StreamFromVariant;
   const ByteArray textBox = StreamWithFlags(0x03000131);
-  ASSERT_TRUE(ReadValidStream(Variant::Bytes(textBox)).has_value());
-  EXPECT_EQ(ReadValidStream(Variant::Bytes(textBox))->typeCode, 3);
-  EXPECT_TRUE(ReadValidStream(Variant::Bytes(textBox))->requiresDefaults);
+  const auto loaded = LoadValidStream(Variant::Bytes(textBox));
+  ASSERT_TRUE(loaded.has_value());
+  EXPECT_EQ(loaded->flags.typeCode, 3);
+  EXPECT_TRUE(loaded->flags.requiresDefaults);
+  EXPECT_EQ(loaded->bag->Contents(), textBox);
   EXPECT_EQ(StreamFromVariant(Variant::Bytes(textBox)), textBox);
   for (const Variant& other : {Variant::Missing(), Variant(), Variant::String("stream"), Variant::Long(0x31),
                                Variant::Object(nullptr)}) {
-    EXPECT_EQ(ReadValidStream(other), std::nullopt);
+    EXPECT_FALSE(LoadValidStream(other).has_value());
     EXPECT_TRUE(StreamFromVariant(other).empty());
   }
-  EXPECT_EQ(ReadValidStream(Variant::Bytes({})), std::nullopt);
+  EXPECT_FALSE(LoadValidStream(Variant::Bytes({})).has_value());
 }
 
 // Whatever the bytes, the queries answer and never raise.

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include <tavorin/host/control.h>
+#include <tavorin/host/property_bag.h>
 #include <tavorin/host/variant.h>
 
 namespace tavorin::detail {
@@ -23,16 +24,18 @@ struct ComponentSettings {
 /// 13 "Type mismatch" when a control is not the runtime's control of the
 /// class (a control of another library that only reports the class name);
 /// every other failing step inside is skipped.
-/// `customDefaults` is the caller's CustomDefaultsStream as given: Missing,
-/// or a stream the public operation has already validated.
+/// The public operation validates and loads every stream once and hands the
+/// sets the loaded bags: `stream` is the bag of the stream being read, and
+/// `customDefaults` the bag of the caller's CustomDefaultsStream, nullptr
+/// when the caller passed none.
 struct PropertySet {
   std::string_view className;
   void (*copy)(const ComponentSettings& settings, host::Control& source,
                host::Control& destination);
   host::ByteArray (*write)(const ComponentSettings& settings, host::Control& source,
-                           const host::Variant& customDefaults);
-  void (*read)(const ComponentSettings& settings, const host::ByteArray& stream,
-               host::Control& destination, const host::Variant& customDefaults);
+                           const host::PropertyBag* customDefaults);
+  void (*read)(const ComponentSettings& settings, const host::PropertyBag& stream,
+               host::Control& destination, const host::PropertyBag* customDefaults);
 };
 
 /// The set of a class name (exact comparison), or nullptr when the class has

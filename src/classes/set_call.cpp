@@ -1,7 +1,6 @@
 #include "classes/set_call.h"
 
 #include "groups/best_effort.h"
-#include "groups/custom_defaults.h"
 #include "groups/identity.h"
 #include "stream/stream_flags.h"
 
@@ -9,12 +8,10 @@ namespace tavorin::detail {
 
 StreamWriteCall::StreamWriteCall(const ComponentSettings& settings,
                                  const host::Control& control,
-                                 const host::Variant& customDefaultsStream,
+                                 const host::PropertyBag* customDefaults,
                                  std::int16_t typeCode, const GroupSwitches& switches)
-    : catalogue_(BuildDefaultsCatalogue(typeCode)),
-      customDefaults_(LoadCustomDefaults(customDefaultsStream)) {
-  WriteIdentity(settings, control, stream_, typeCode, !customDefaultsStream.IsMissing(),
-                switches);
+    : catalogue_(BuildDefaultsCatalogue(typeCode)), customDefaults_(customDefaults) {
+  WriteIdentity(settings, control, stream_, typeCode, customDefaults != nullptr, switches);
 }
 
 host::ByteArray StreamWriteCall::Finish() const {
@@ -24,12 +21,13 @@ host::ByteArray StreamWriteCall::Finish() const {
 }
 
 StreamReadCall::StreamReadCall(const ComponentSettings& settings,
-                               const host::ByteArray& stream, host::Control& control,
-                               const host::Variant& customDefaultsStream,
+                               const host::PropertyBag& stream, host::Control& control,
+                               const host::PropertyBag* customDefaults,
                                std::int16_t typeCode, const GroupSwitches& switches)
-    : catalogue_(BuildDefaultsCatalogue(typeCode)), stream_(LoadStreamBag(stream)) {
-  readable_ = ReadIdentity(settings, *stream_, control, switches) == kStreamVersion;
-  if (readable_) customDefaults_ = LoadCustomDefaults(customDefaultsStream);
+    : catalogue_(BuildDefaultsCatalogue(typeCode)),
+      stream_(stream),
+      customDefaults_(customDefaults) {
+  readable_ = ReadIdentity(settings, stream_, control, switches) == kStreamVersion;
 }
 
 }  // namespace tavorin::detail

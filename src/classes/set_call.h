@@ -1,11 +1,11 @@
 // The frame that every property set's write and read share: the class's
 // catalogue, the stream bag with the identity written or read first, and the
-// custom defaults bag when the caller passed a CustomDefaultsStream. The set
-// itself then runs its own steps in its own order.
+// custom defaults bag when the caller passed a CustomDefaultsStream. The bags
+// read from are the ones the public operation loaded; the set itself then
+// runs its own steps in its own order.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include <tavorin/host/control.h>
 #include <tavorin/host/error.h>
@@ -30,44 +30,48 @@ T& RequireClass(host::Control& control) {
 /// A write in progress: the identity is written on construction.
 class StreamWriteCall {
  public:
+  /// `customDefaults` is nullptr when the caller passed none; it must outlive
+  /// the call.
   StreamWriteCall(const ComponentSettings& settings, const host::Control& control,
-                  const host::Variant& customDefaultsStream, std::int16_t typeCode,
+                  const host::PropertyBag* customDefaults, std::int16_t typeCode,
                   const GroupSwitches& switches);
 
   const DefaultsCatalogue& Catalogue() const { return catalogue_; }
   host::PropertyBag& Stream() { return stream_; }
   /// nullptr when the caller passed no custom defaults.
-  const host::PropertyBag* CustomDefaults() const { return customDefaults_.get(); }
+  const host::PropertyBag* CustomDefaults() const { return customDefaults_; }
   /// The finished stream: the image of everything written.
   host::ByteArray Finish() const;
 
  private:
   DefaultsCatalogue catalogue_;
   host::PropertyBag stream_;
-  std::unique_ptr<host::PropertyBag> customDefaults_;
+  const host::PropertyBag* customDefaults_;
 };
 
-/// A read in progress: the stream is loaded and the identity (container and
-/// tab index) applied on construction.
+/// A read in progress from a loaded stream: the identity (container and tab
+/// index) is applied on construction.
 class StreamReadCall {
  public:
-  StreamReadCall(const ComponentSettings& settings, const host::ByteArray& stream,
-                 host::Control& control, const host::Variant& customDefaultsStream,
+  /// `stream` and `customDefaults` (nullptr when the caller passed none) must
+  /// outlive the call.
+  StreamReadCall(const ComponentSettings& settings, const host::PropertyBag& stream,
+                 host::Control& control, const host::PropertyBag* customDefaults,
                  std::int16_t typeCode, const GroupSwitches& switches);
 
   /// False for a stream of another format than 1: nothing beyond the identity
   /// may be applied then.
   bool IsReadable() const { return readable_; }
   const DefaultsCatalogue& Catalogue() const { return catalogue_; }
-  const host::PropertyBag& Stream() const { return *stream_; }
+  const host::PropertyBag& Stream() const { return stream_; }
   /// nullptr when the caller passed no custom defaults.
-  const host::PropertyBag* CustomDefaults() const { return customDefaults_.get(); }
+  const host::PropertyBag* CustomDefaults() const { return customDefaults_; }
 
  private:
   DefaultsCatalogue catalogue_;
-  std::unique_ptr<host::PropertyBag> stream_;
+  const host::PropertyBag& stream_;
+  const host::PropertyBag* customDefaults_;
   bool readable_ = false;
-  std::unique_ptr<host::PropertyBag> customDefaults_;
 };
 
 }  // namespace tavorin::detail

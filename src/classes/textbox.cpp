@@ -49,7 +49,7 @@ void CopyTextBox(const ComponentSettings& settings, host::Control& source,
 }
 
 host::ByteArray TextBoxToStream(const ComponentSettings& settings, host::Control& source,
-                                const host::Variant& customDefaults) {
+                                const host::PropertyBag* customDefaults) {
   RequireClass<host::TextBox>(source);
   StreamWriteCall call(settings, source, customDefaults, kTextBoxTypeCode, kTextBoxGroups);
   WriteCommonProperties(settings, source, call.Stream(), call.Catalogue(),
@@ -70,8 +70,8 @@ host::ByteArray TextBoxToStream(const ComponentSettings& settings, host::Control
   return call.Finish();
 }
 
-void StreamToTextBox(const ComponentSettings& settings, const host::ByteArray& stream,
-                     host::Control& destination, const host::Variant& customDefaults) {
+void StreamToTextBox(const ComponentSettings& settings, const host::PropertyBag& stream,
+                     host::Control& destination, const host::PropertyBag* customDefaults) {
   RequireClass<host::TextBox>(destination);
   StreamReadCall call(settings, stream, destination, customDefaults, kTextBoxTypeCode,
                       kTextBoxGroups);

@@ -13,8 +13,8 @@ namespace tavorin::detail {
 void CopyTextBox(const ComponentSettings& settings, host::Control& source,
                  host::Control& destination);
 host::ByteArray TextBoxToStream(const ComponentSettings& settings, host::Control& source,
-                                const host::Variant& customDefaults);
-void StreamToTextBox(const ComponentSettings& settings, const host::ByteArray& stream,
-                     host::Control& destination, const host::Variant& customDefaults);
+                                const host::PropertyBag* customDefaults);
+void StreamToTextBox(const ComponentSettings& settings, const host::PropertyBag& stream,
+                     host::Control& destination, const host::PropertyBag* customDefaults);
 
 }  // namespace tavorin::detail

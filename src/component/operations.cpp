@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "classes/property_set.h"
 #include "component/component_errors.h"
@@ -26,16 +27,22 @@ const detail::PropertySet& RequirePropertySet(const std::string& className) {
 
 // A custom defaults stream must be a stream of the control's own class that
 // needs no custom defaults itself: a stream written against one that does
-// could never be read back, as reading refuses such defaults.
-void CheckCustomDefaults(const host::Variant& customDefaultsStream,
-                         const std::string& className) {
-  const std::optional<detail::ValidStream> defaults = detail::ReadValidStream(customDefaultsStream);
-  if (!defaults || defaults->requiresDefaults) {
+// could never be read back, as reading refuses such defaults. The bag it
+// loads into is the one the property set then takes its defaults from.
+detail::LoadedStream LoadCustomDefaults(const host::Variant& customDefaultsStream,
+                                        const std::string& className) {
+  std::optional<detail::LoadedStream> defaults = detail::LoadValidStream(customDefaultsStream);
+  if (!defaults || defaults->flags.requiresDefaults) {
     RaiseComponentError(ComponentError::kInvalidCustomDefaultsStream);
   }
-  if (detail::TypeNameFromCode(defaults->typeCode) != className) {
+  if (detail::TypeNameFromCode(defaults->flags.typeCode) != className) {
     RaiseComponentError(ComponentError::kStreamControlTypeMismatch);
   }
+  return std::move(*defaults);
+}
+
+const host::PropertyBag* BagOrNone(const std::optional<detail::LoadedStream>& stream) {
+  return stream ? stream->bag.get() : nullptr;
 }
 
 }  // namespace
@@ -64,8 +71,11 @@ host::ByteArray Tavorin::ControlToStream(const host::ObjectRef& SourceControl,
   const std::shared_ptr<host::Control> source = detail::AsControl(SourceControl);
   if (source == nullptr) RaiseComponentError(ComponentError::kNotAControl);
   const std::string className = detail::ControlClassName(*source);
-  if (!CustomDefaultsStream.IsMissing()) CheckCustomDefaults(CustomDefaultsStream, className);
-  return RequirePropertySet(className).write(Settings(), *source, CustomDefaultsStream);
+  std::optional<detail::LoadedStream> customDefaults;
+  if (!CustomDefaultsStream.IsMissing()) {
+    customDefaults = LoadCustomDefaults(CustomDefaultsStream, className);
+  }
+  return RequirePropertySet(className).write(Settings(), *source, BagOrNone(customDefaults));
 }
 
 void Tavorin::StreamToControl(const host::ByteArray& Stream, host::ObjectRef& DestinationControl,
@@ -74,26 +84,29 @@ void Tavorin::StreamToControl(const host::ByteArray& Stream, host::ObjectRef& De
   const std::shared_ptr<host::Control> destination = detail::AsControl(DestinationControl);
   if (destination == nullptr) RaiseComponentError(ComponentError::kNotAControl);
   // One load of the stream answers validity, class and the custom-defaults
-  // bit; the bit of a valid stream is the one an unchecked read would give.
-  const std::optional<detail::ValidStream> stream = detail::ReadValidStream(Stream);
+  // bit, and is the bag the property set reads from; the bit of a valid
+  // stream is the one an unchecked read would give.
+  const std::optional<detail::LoadedStream> stream = detail::LoadValidStream(Stream);
   if (!stream) RaiseComponentError(ComponentError::kInvalidStream);
-  if (stream->typeCode == detail::kNothingTypeCode) {
+  if (stream->flags.typeCode == detail::kNothingTypeCode) {
     DestinationControl = nullptr;
     return;
   }
   const std::string className = detail::ControlClassName(*destination);
-  if (detail::TypeNameFromCode(stream->typeCode) != className) {
+  if (detail::TypeNameFromCode(stream->flags.typeCode) != className) {
     RaiseComponentError(ComponentError::kStreamControlTypeMismatch);
   }
+  std::optional<detail::LoadedStream> customDefaults;
   if (CustomDefaultsStream.IsMissing()) {
-    if (stream->requiresDefaults) {
+    if (stream->flags.requiresDefaults) {
       RaiseComponentError(ComponentError::kMissingCustomDefaultsStream);
     }
   } else {
-    CheckCustomDefaults(CustomDefaultsStream, className);
+    customDefaults = LoadCustomDefaults(CustomDefaultsStream, className);
   }
   // A supported class without a set of its own yet is still unsupported.
-  RequirePropertySet(className).read(Settings(), Stream, *destination, CustomDefaultsStream);
+  RequirePropertySet(className).read(Settings(), *stream->bag, *destination,
+                                     BagOrNone(customDefaults));
 }
 
 }  // namespace tavorin

@@ -1,6 +1,7 @@
 #include "stream/envelope.h"
 
 #include <exception>
+#include <utility>
 
 #include <tavorin/host/convert.h>
 #include <tavorin/host/property_bag.h>
@@ -34,21 +35,23 @@ std::optional<ValidStream> ValidFlags(const host::PropertyBag& bag) {
 
 }  // namespace
 
-std::optional<ValidStream> ReadValidStream(const host::ByteArray& stream) noexcept {
-  return OrOnFailure<std::optional<ValidStream>>(std::nullopt, [&] {
-    host::PropertyBag bag;
-    bag.SetContents(stream);
-    return ValidFlags(bag);
+std::optional<LoadedStream> LoadValidStream(const host::ByteArray& stream) noexcept {
+  return OrOnFailure<std::optional<LoadedStream>>(std::nullopt, [&]() -> std::optional<LoadedStream> {
+    auto bag = std::make_unique<host::PropertyBag>();
+    bag->SetContents(stream);
+    const std::optional<ValidStream> flags = ValidFlags(*bag);
+    if (!flags) return std::nullopt;
+    return LoadedStream{std::move(bag), *flags};
   });
 }
 
-std::optional<ValidStream> ReadValidStream(const host::Variant& stream) noexcept {
+std::optional<LoadedStream> LoadValidStream(const host::Variant& stream) noexcept {
   if (stream.Type() != host::VarType::ByteArray) return std::nullopt;
-  return ReadValidStream(StreamFromVariant(stream));
+  return LoadValidStream(StreamFromVariant(stream));
 }
 
 std::optional<std::int32_t> CheckStream(const host::ByteArray& stream) noexcept {
-  if (const std::optional<ValidStream> valid = ReadValidStream(stream)) return valid->typeCode;
+  if (const std::optional<LoadedStream> valid = LoadValidStream(stream)) return valid->flags.typeCode;
   return std::nullopt;
 }
 
@@ -64,10 +67,9 @@ bool StreamRequiresDefaults(const host::ByteArray& stream) noexcept {
 
 std::string StreamControlName(const host::ByteArray& stream) noexcept {
   return OrOnFailure(std::string(), [&] {
-    host::PropertyBag bag;
-    bag.SetContents(stream);
-    if (!ValidFlags(bag)) return std::string();
-    return host::CStr(bag.ReadProperty(kControlNameKey, std::string()));
+    const std::optional<LoadedStream> valid = LoadValidStream(stream);
+    if (!valid) return std::string();
+    return host::CStr(valid->bag->ReadProperty(kControlNameKey, std::string()));
   });
 }
 

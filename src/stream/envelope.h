@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include <tavorin/host/property_bag.h>
 #include <tavorin/host/variant.h>
 
 namespace tavorin::detail {
@@ -21,11 +23,17 @@ struct ValidStream {
   bool requiresDefaults = false;
 };
 
-/// The decoded flags when `stream` is a valid stream, read with one load of
-/// the bytes; nullopt otherwise.
-std::optional<ValidStream> ReadValidStream(const host::ByteArray& stream) noexcept;
+/// A valid stream loaded into a bag, with its decoded flags: the one load of
+/// the bytes that a call checks and then reads its values from.
+struct LoadedStream {
+  std::unique_ptr<host::PropertyBag> bag;  // never null
+  ValidStream flags;
+};
+
+/// The loaded stream when `stream` is a valid stream; nullopt otherwise.
+std::optional<LoadedStream> LoadValidStream(const host::ByteArray& stream) noexcept;
 /// The same for a variant; anything but a byte array is no stream.
-std::optional<ValidStream> ReadValidStream(const host::Variant& stream) noexcept;
+std::optional<LoadedStream> LoadValidStream(const host::Variant& stream) noexcept;
 
 /// The type code when `stream` is a valid stream (it loads into a bag whose
 /// "@SF#" converts to a Long with signature 3; the version does not count),
