@@ -1,6 +1,4 @@
 // The Data control over an SQLite database, and controls bound to it.
-#include <sqlite3.h>
-
 #include <string>
 
 #include <gtest/gtest.h>
@@ -9,6 +7,7 @@
 
 #include "support/raises.h"
 #include "support/scratch_folder.h"
+#include "support/sqlite_database.h"
 
 namespace tavorin::host {
 namespace {
@@ -16,16 +15,11 @@ namespace {
 class HostDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    sqlite3* database = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &database), SQLITE_OK);
-    const int result = sqlite3_exec(database,
-                                    "CREATE TABLE members(name TEXT, active INTEGER);"
-                                    "INSERT INTO members VALUES('Ada', 1);"
-                                    "INSERT INTO members VALUES('Bo', 0);"
-                                    "INSERT INTO members VALUES(NULL, NULL);",
-                                    nullptr, nullptr, nullptr);
-    sqlite3_close(database);
-    ASSERT_EQ(result, SQLITE_OK);
+    ASSERT_TRUE(MakeDatabase(path,
+                             "CREATE TABLE members(name TEXT, active INTEGER);"
+                             "INSERT INTO members VALUES('Ada', 1);"
+                             "INSERT INTO members VALUES('Bo', 0);"
+                             "INSERT INTO members VALUES(NULL, NULL);"));
     data->SetProperty("DatabaseName", Variant(path));
     data->SetProperty("RecordSource", Variant("members"));
   }

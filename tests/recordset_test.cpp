@@ -1,7 +1,5 @@
 // Recordsets over databases built with plain SQL: navigation, typed values,
 // refused sources, the file left untouched, and move notifications.
-#include <sqlite3.h>
-
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "support/files.h"
 #include "support/raises.h"
 #include "support/scratch_folder.h"
+#include "support/sqlite_database.h"
 
 namespace {
 
@@ -25,19 +24,14 @@ using ::testing::ElementsAre;
 class Databases : public ::testing::Test {
  protected:
   void SetUp() override {
-    sqlite3* database = nullptr;
-    ASSERT_EQ(sqlite3_open(database_.c_str(), &database), SQLITE_OK);
-    const int result = sqlite3_exec(database,
-                                    "CREATE TABLE people(id INTEGER, name TEXT, score REAL, photo BLOB, note);"
-                                    "INSERT INTO people VALUES(1, 'Ada', 1.5, x'00FF10', NULL);"
-                                    "INSERT INTO people VALUES(5000000000, 'B\xC3\xA9la', -2.0, x'', 'x');"
-                                    "INSERT INTO people VALUES(-7, 'Cy', 3.25, NULL, 42);"
-                                    "CREATE TABLE empty(id INTEGER, label TEXT);"
-                                    "CREATE TABLE \"we\"\"ird\"(v TEXT); INSERT INTO \"we\"\"ird\" VALUES('quoted');"
-                                    "CREATE TABLE Selections(v TEXT); INSERT INTO Selections VALUES('table');",
-                                    nullptr, nullptr, nullptr);
-    sqlite3_close(database);
-    ASSERT_EQ(result, SQLITE_OK);
+    ASSERT_TRUE(MakeDatabase(database_,
+                             "CREATE TABLE people(id INTEGER, name TEXT, score REAL, photo BLOB, note);"
+                             "INSERT INTO people VALUES(1, 'Ada', 1.5, x'00FF10', NULL);"
+                             "INSERT INTO people VALUES(5000000000, 'B\xC3\xA9la', -2.0, x'', 'x');"
+                             "INSERT INTO people VALUES(-7, 'Cy', 3.25, NULL, 42);"
+                             "CREATE TABLE empty(id INTEGER, label TEXT);"
+                             "CREATE TABLE \"we\"\"ird\"(v TEXT); INSERT INTO \"we\"\"ird\" VALUES('quoted');"
+                             "CREATE TABLE Selections(v TEXT); INSERT INTO Selections VALUES('table');"));
   }
 
   std::shared_ptr<Recordset> People() { return Recordset::Open(database_, "people"); }
