@@ -13,7 +13,7 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../src/catalogue/defaults_catalogue.h"
+#include "catalogue/defaults_catalogue.h"
 #include "support/summary_reporter.h"
 
 namespace {
@@ -109,7 +109,7 @@ BagWork BagWorkOf(const Control& source) {
   work.writes = {{"@SF#", Variant::Long(0x03000031), Variant::Missing()},
                  {"@CN#", Variant("Text1"), Variant::Missing()}};
   work.reads = {{"@SF#", Variant(), Variant::Integer(0)}, {"TbI", Variant(), Variant::Integer(-1)}};
-  for (const auto& entry : tavorin::detail::BuildDefaultsCatalogue(3)) {
+  for (const auto& entry : tavorin::detail::BuildDefaultsCatalogue(tavorin::detail::ControlType::TextBox)) {
     const std::string key(entry.keyCode);
     const Variant value = tavorin::host::ConvertTo(
         source.GetProperty(std::string(entry.propertyName)),
@@ -154,7 +154,7 @@ BENCHMARK(BM_BagAloneWriteAndRead);
 void BM_ByNameAccessAlone(benchmark::State& state) {
   Fixture fixture;
   std::vector<std::string> names;
-  for (const auto& entry : tavorin::detail::BuildDefaultsCatalogue(3)) {
+  for (const auto& entry : tavorin::detail::BuildDefaultsCatalogue(tavorin::detail::ControlType::TextBox)) {
     names.emplace_back(entry.propertyName);
   }
   for (auto _ : state) {

@@ -11,10 +11,9 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../src/catalogue/defaults_catalogue.h"
+#include "catalogue/defaults_catalogue.h"
 #include "support/raises.h"
 
-using tavorin::detail::BuildDefaultsCatalogue;
 using tavorin::detail::CatalogueEntry;
 using tavorin::detail::DefaultsCatalogue;
 using tavorin::host::Variant;
@@ -34,8 +33,13 @@ constexpr std::int16_t kAsSingle = 4;
 constexpr std::int16_t kAsString = 8;
 constexpr std::int16_t kAsBoolean = 11;
 
+// By the type code a stream stores: the codes are part of the format.
+DefaultsCatalogue CatalogueOf(std::int16_t typeCode) {
+  return tavorin::detail::BuildDefaultsCatalogue(static_cast<tavorin::detail::ControlType>(typeCode));
+}
+
 Variant DefaultOf(std::int16_t typeCode, const char* propertyName) {
-  const DefaultsCatalogue catalogue = BuildDefaultsCatalogue(typeCode);
+  const DefaultsCatalogue catalogue = CatalogueOf(typeCode);
   const CatalogueEntry* entry = catalogue.Find(propertyName);
   if (entry == nullptr) throw std::runtime_error(std::string("no entry ") + propertyName);
   return entry->defaultValue;
@@ -69,7 +73,7 @@ TEST(DefaultsCatalogue, EveryClassHasItsEntryCountWithWellFormedEntriesFoundEver
   int classesWithFonts = 0;
   for (const auto& [typeCode, entryCount] : kEntryCounts) {
     SCOPED_TRACE(typeCode);
-    const DefaultsCatalogue catalogue = BuildDefaultsCatalogue(typeCode);
+    const DefaultsCatalogue catalogue = CatalogueOf(typeCode);
     ASSERT_EQ(catalogue.Count(), entryCount);
     std::set<std::string_view> names, keys;
     std::size_t position = 1;
@@ -96,17 +100,17 @@ TEST(DefaultsCatalogue, EveryClassHasItsEntryCountWithWellFormedEntriesFoundEver
 }
 
 TEST(DefaultsCatalogue, KnownEntries) {
-  const DefaultsCatalogue textBox = BuildDefaultsCatalogue(3);
+  const DefaultsCatalogue textBox = CatalogueOf(3);
   EXPECT_EQ(textBox.At(1).propertyName, "Text");
   EXPECT_EQ(textBox.At(1).keyCode, "47");
   EXPECT_EQ(textBox.At(1).valueType, kAsString);
   EXPECT_EQ(textBox.At(36).keyCode, "45");
-  EXPECT_EQ(BuildDefaultsCatalogue(1).FindByKey("41")->propertyName, "Left");  // keys are private to a class
+  EXPECT_EQ(CatalogueOf(1).FindByKey("41")->propertyName, "Left");  // keys are private to a class
   EXPECT_EQ(textBox.FindByKey("41")->propertyName, "Top");
-  EXPECT_EQ(BuildDefaultsCatalogue(1).FindByKey("00")->propertyName, "OLEDropMode");
-  EXPECT_EQ(BuildDefaultsCatalogue(1).Find("BackColor")->valueType, kAsLong);
-  EXPECT_EQ(BuildDefaultsCatalogue(8).Find("Height")->valueType, kAsSingle);
-  EXPECT_EQ(BuildDefaultsCatalogue(10).Find("Max")->valueType, kAsInteger);
+  EXPECT_EQ(CatalogueOf(1).FindByKey("00")->propertyName, "OLEDropMode");
+  EXPECT_EQ(CatalogueOf(1).Find("BackColor")->valueType, kAsLong);
+  EXPECT_EQ(CatalogueOf(8).Find("Height")->valueType, kAsSingle);
+  EXPECT_EQ(CatalogueOf(10).Find("Max")->valueType, kAsInteger);
 
   const auto colour = [](std::uint32_t bits) { return Variant::Long(std::bit_cast<std::int32_t>(bits)); };
   const std::tuple<std::int16_t, const char*, Variant> defaults[] = {
@@ -127,8 +131,8 @@ TEST(DefaultsCatalogue, KnownEntries) {
 
 TEST(DefaultsCatalogue, RepeatedRequestsAndBothScrollBarsGiveEqualEntries) {
   for (const auto& [first, second] : {std::pair<std::int16_t, std::int16_t>{10, 11}, {19, 19}}) {
-    const DefaultsCatalogue a = BuildDefaultsCatalogue(first);
-    const DefaultsCatalogue b = BuildDefaultsCatalogue(second);
+    const DefaultsCatalogue a = CatalogueOf(first);
+    const DefaultsCatalogue b = CatalogueOf(second);
     ASSERT_EQ(a.Count(), b.Count());
     for (std::size_t position = 1; position <= a.Count(); ++position) {
       EXPECT_EQ(a.At(position).propertyName, b.At(position).propertyName);
@@ -140,34 +144,34 @@ TEST(DefaultsCatalogue, RepeatedRequestsAndBothScrollBarsGiveEqualEntries) {
 }
 
 TEST(DefaultsCatalogue, ReadOrderPutsVisibleLateAndValueAfterIt) {
-  EXPECT_EQ(LastNames(BuildDefaultsCatalogue(5), 2), (Names{"Visible", "Value"}));
-  EXPECT_EQ(LastNames(BuildDefaultsCatalogue(6), 2), (Names{"Visible", "Value"}));
-  EXPECT_EQ(LastNames(BuildDefaultsCatalogue(7), 3), (Names{"Visible", "Value", "TabStop"}));
-  EXPECT_EQ(LastNames(BuildDefaultsCatalogue(10), 2), (Names{"Value", "Visible"}));
-  EXPECT_EQ(LastNames(BuildDefaultsCatalogue(1), 4), (Names{"Visible", "CurrentX", "CurrentY", "ScaleMode"}));
-  EXPECT_EQ(LastNames(BuildDefaultsCatalogue(12), 3), (Names{"Interval", "Tag", "Enabled"}));
+  EXPECT_EQ(LastNames(CatalogueOf(5), 2), (Names{"Visible", "Value"}));
+  EXPECT_EQ(LastNames(CatalogueOf(6), 2), (Names{"Visible", "Value"}));
+  EXPECT_EQ(LastNames(CatalogueOf(7), 3), (Names{"Visible", "Value", "TabStop"}));
+  EXPECT_EQ(LastNames(CatalogueOf(10), 2), (Names{"Value", "Visible"}));
+  EXPECT_EQ(LastNames(CatalogueOf(1), 4), (Names{"Visible", "CurrentX", "CurrentY", "ScaleMode"}));
+  EXPECT_EQ(LastNames(CatalogueOf(12), 3), (Names{"Interval", "Tag", "Enabled"}));
   for (std::int16_t typeCode : {2, 3, 4, 8, 9, 13, 14, 15, 16, 17, 18, 19}) {
-    EXPECT_EQ(LastNames(BuildDefaultsCatalogue(typeCode), 1), Names{"Visible"}) << typeCode;
+    EXPECT_EQ(LastNames(CatalogueOf(typeCode), 1), Names{"Visible"}) << typeCode;
   }
 }
 
 TEST(DefaultsCatalogue, FindIsExactAndSomeClassesLackPlacementEntries) {
-  const DefaultsCatalogue textBox = BuildDefaultsCatalogue(3);
+  const DefaultsCatalogue textBox = CatalogueOf(3);
   for (const char* name : {"visible", "Visible ", "", "Caption"}) EXPECT_EQ(textBox.Find(name), nullptr) << name;
   for (const char* key : {"4", "047", "99"}) EXPECT_EQ(textBox.FindByKey(key), nullptr) << key;
-  const DefaultsCatalogue line = BuildDefaultsCatalogue(17);
+  const DefaultsCatalogue line = CatalogueOf(17);
   for (const char* name : {"Left", "Top", "Width", "Height"}) EXPECT_EQ(line.Find(name), nullptr) << name;
   EXPECT_NE(line.Find("X1"), nullptr);
-  EXPECT_EQ(BuildDefaultsCatalogue(13).Find("Height"), nullptr);
-  EXPECT_NE(BuildDefaultsCatalogue(13).Find("Width"), nullptr);
+  EXPECT_EQ(CatalogueOf(13).Find("Height"), nullptr);
+  EXPECT_NE(CatalogueOf(13).Find("Width"), nullptr);
 }
 
 TEST(DefaultsCatalogue, PositionsOutsideOneToCountAndUnknownTypeCodesHoldNothing) {
-  const DefaultsCatalogue timer = BuildDefaultsCatalogue(12);
+  const DefaultsCatalogue timer = CatalogueOf(12);
   for (std::size_t position : {std::size_t{0}, std::size_t{4}, SIZE_MAX}) EXPECT_RAISES(9, timer.At(position));
   for (std::int16_t typeCode : {0, 20, -1, 255, 32767, -32768}) {
     SCOPED_TRACE(typeCode);
-    const DefaultsCatalogue catalogue = BuildDefaultsCatalogue(typeCode);
+    const DefaultsCatalogue catalogue = CatalogueOf(typeCode);
     EXPECT_EQ(catalogue.Count(), 0u);
     EXPECT_EQ(catalogue.begin(), catalogue.end());
     EXPECT_EQ(catalogue.Find("Visible"), nullptr);

@@ -10,7 +10,7 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../src/host/file_system.h"
+#include "host/file_system.h"
 #include "support/raises.h"
 #include "support/scratch_folder.h"
 

@@ -7,7 +7,7 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../src/groups/icons.h"
+#include "groups/persisted_objects.h"
 #include "support/bitmaps.h"
 #include "support/component_calls.h"
 

@@ -73,6 +73,31 @@ TEST_F(Placement, CopyAndReadConvertBetweenContainerUnits) {
   ExpectPlacement(*inPicture, kInPixels);
 }
 
+// Characters are 120 twips across but 240 down: the one unit in which a
+// horizontal value converted with the vertical factor (or the reverse) shows.
+TEST_F(Placement, CharacterUnitsConvertAcrossAndDownByTheirOwnFactors) {
+  constexpr std::int16_t kCharacters = 4;
+  const Box inCharacters = {2, 3, 10, 4};
+  const Box charactersInTwips = {240, 720, 1200, 960};
+  auto characterForm = Form::Create("Form3");
+  characterForm->ScaleMode(kCharacters);
+  auto onCharacterForm = characterForm->AddControl("TextBox", "Text1");
+  onCharacterForm->Move(inCharacters[0], inCharacters[1], inCharacters[2], inCharacters[3]);
+
+  Copy(settings, *onCharacterForm, *onTwipForm);
+  ExpectPlacement(*onTwipForm, charactersInTwips);
+  onTwipForm->Move(1, 2, 3, 4);
+  Read(settings, Write(settings, *onCharacterForm), *onTwipForm);
+  ExpectPlacement(*onTwipForm, charactersInTwips);
+
+  onCharacterForm->Move(0, 0, 0, 0);
+  Copy(settings, *onTwipForm, *onCharacterForm);
+  ExpectPlacement(*onCharacterForm, inCharacters);
+  onCharacterForm->Move(0, 0, 0, 0);
+  Read(settings, Write(settings, *onTwipForm), *onCharacterForm);
+  ExpectPlacement(*onCharacterForm, inCharacters);
+}
+
 TEST_F(Placement, UnknownStoredUnitLeavesTheNumbersAsRead) {
   for (const Variant& damaged : {Variant::Integer(99), Variant("pixels"), Variant::Integer(-1)}) {
     const auto stream = WithStored(Write(settings, *inPicture), "CnS", damaged);

@@ -8,8 +8,8 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../src/catalogue/defaults_catalogue.h"
-#include "../src/groups/common_properties.h"
+#include "catalogue/defaults_catalogue.h"
+#include "groups/common_properties.h"
 #include "support/bitmaps.h"
 #include "support/component_calls.h"
 
@@ -20,7 +20,7 @@ using tavorin::detail::ConvertToValueType;
 using namespace tavorin::host;
 using namespace tavorin::testing;
 
-constexpr std::int16_t kTextBox = 3;
+constexpr auto kTextBox = tavorin::detail::ControlType::TextBox;
 
 struct ConversionCase {
   Variant value;

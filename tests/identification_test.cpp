@@ -10,13 +10,15 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../src/component/component_errors.h"
-#include "../src/component/identification.h"
+#include "component/component_errors.h"
+#include "catalogue/control_type.h"
+#include "component/identification.h"
 #include "support/scratch_folder.h"
 
 namespace {
 
-using tavorin::detail::TypeCodeFromClassName;
+using tavorin::detail::ControlType;
+using tavorin::detail::ControlTypeFromClassName;
 using tavorin::detail::TypeNameFromCode;
 namespace host = tavorin::host;
 
@@ -37,7 +39,7 @@ TEST(TypeCodes, NameEveryClassAndNothingElse) {
   for (std::int32_t code = 1; code <= 19; ++code) {
     const std::string_view name = TypeNameFromCode(code);
     ASSERT_FALSE(name.empty()) << code;
-    EXPECT_EQ(TypeCodeFromClassName(name), code) << name;
+    EXPECT_EQ(ControlTypeFromClassName(name), static_cast<ControlType>(code)) << name;
   }
   EXPECT_EQ(TypeNameFromCode(0), "Nothing");
   EXPECT_EQ(TypeNameFromCode(14), "Shape");
@@ -45,7 +47,7 @@ TEST(TypeCodes, NameEveryClassAndNothingElse) {
   for (const std::int32_t code : {20, 25, 255, -1, INT32_MIN, INT32_MAX}) EXPECT_EQ(TypeNameFromCode(code), "") << code;
   // Class names compare exactly; "Nothing" names no class.
   for (const char* name : {"textbox", "TextBox ", "Nothing", "Form", ""}) {
-    EXPECT_EQ(TypeCodeFromClassName(name), std::nullopt) << name;
+    EXPECT_EQ(ControlTypeFromClassName(name), std::nullopt) << name;
   }
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../src/host/item_list.h"
+#include "host/item_list.h"
 #include "support/raises.h"
 
 using tavorin::host::detail::ItemList;

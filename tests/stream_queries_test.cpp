@@ -10,8 +10,8 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../src/stream/envelope.h"
-#include "../src/stream/stream_flags.h"
+#include "stream/envelope.h"
+#include "stream/stream_flags.h"
 
 namespace {
 
@@ -141,7 +141,7 @@ TEST(StreamFlags, EncodeKnownAnswers) {
   EXPECT_EQ(EncodeStreamFlags({.version = 1, .signature = 48, .customDefaults = false, .typeCode = 3}), 50331697);
   EXPECT_EQ(EncodeStreamFlags({.version = 1, .signature = 48, .customDefaults = true, .typeCode = 3}), 50331953);
   EXPECT_EQ(EncodeStreamFlags({.version = 1, .signature = 48, .customDefaults = false, .typeCode = 0}), 49);
-  EXPECT_EQ(tavorin::detail::CurrentStreamFlags(3, true), 50331953);
+  EXPECT_EQ(tavorin::detail::CurrentStreamFlags(tavorin::detail::ControlType::TextBox, true), 50331953);
   // Fields left out keep the base word's; its reserved bits do not survive.
   EXPECT_EQ(EncodeStreamFlags({.baseWord = 0x03000131, .customDefaults = false}), 0x03000031);
   EXPECT_EQ(EncodeStreamFlags({.baseWord = 0x03FFFF31, .typeCode = 5}), 0x05000131);

@@ -1,24 +1,16 @@
 #include "control_compare.h"
 
-#include <array>
 #include <string_view>
 
+#include "catalogue/control_type.h"
+#include "classes/property_set.h"
+#include "groups/shared_keys.h"
 #include "value_text.h"
 
 namespace tavorin::cli {
 namespace {
 
 using host::Variant;
-
-// What the component carries beyond the catalogue, compared wherever the
-// class offers it by name.
-constexpr std::array<std::string_view, 15> kSpecialProperties{
-    "SelStart",   "SelLength", "Text",       "Picture",  "DownPicture",
-    "DisabledPicture", "DragIcon", "MouseIcon", "DataSource", "DataField",
-    "DataMember", "DataChanged", "DataFormat", "ListCount", "NewIndex"};
-
-// The indexed members of a list item, compared where the class has them.
-constexpr std::array<std::string_view, 3> kItemMembers{"List", "ItemData", "Selected"};
 
 constexpr int kNoSuchMember = 438;
 
@@ -73,6 +65,40 @@ void CompareProperty(const std::string& property, host::Control& original,
       [&] { return restored.GetProperty(property); }, differences);
 }
 
+
+// What the component carries beyond the catalogue, as the class's set says:
+// the shared groups it reads, its own keys and its list items.
+void CompareBeyondCatalogue(const detail::PropertySet& set, host::Control& original,
+                            host::Control& restored, std::vector<std::string>& differences) {
+  const auto compareGroup = [&](detail::SharedGroup group) {
+    for (const detail::SharedKey& shared : detail::SharedKeysOf(group)) {
+      if (!shared.property.empty()) {
+        CompareProperty(std::string(shared.property), original, restored, differences);
+      }
+    }
+  };
+  if (set.switches.read.icons) compareGroup(detail::SharedGroup::Icons);
+  for (const detail::OwnKey& own : set.ownKeys) {
+    if (!own.property.empty()) {
+      CompareProperty(std::string(own.property), original, restored, differences);
+    }
+  }
+  if (set.dataBinding) compareGroup(detail::SharedGroup::DataBinding);
+  if (set.itemColumns.empty()) return;
+  const Reading count = ReadMember([&] { return original.GetProperty("ListCount"); });
+  if (!count.hasMember || count.refusal != 0) return;
+  for (std::int32_t index = 0; index < host::CLng(count.value); ++index) {
+    for (const detail::ItemColumn& column : set.itemColumns) {
+      const std::string name(column.member);
+      const std::vector<Variant> arguments{Variant(index)};
+      Compare(
+          name + "(" + std::to_string(index) + ")",
+          [&] { return original.CallMethod(name, arguments); },
+          [&] { return restored.CallMethod(name, arguments); }, differences);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> ControlDifferences(host::Control& original, host::Control& restored) {
@@ -80,20 +106,8 @@ std::vector<std::string> ControlDifferences(host::Control& original, host::Contr
   for (const std::string& property : CataloguedProperties(original.TypeName())) {
     CompareProperty(property, original, restored, differences);
   }
-  for (const std::string_view special : kSpecialProperties) {
-    CompareProperty(std::string(special), original, restored, differences);
-  }
-  const Reading count = ReadMember([&] { return original.GetProperty("ListCount"); });
-  if (!count.hasMember || count.refusal != 0) return differences;
-  for (std::int32_t index = 0; index < host::CLng(count.value); ++index) {
-    for (const std::string_view member : kItemMembers) {
-      const std::string name(member);
-      const std::vector<Variant> arguments{Variant(index)};
-      Compare(
-          name + "(" + std::to_string(index) + ")",
-          [&] { return original.CallMethod(name, arguments); },
-          [&] { return restored.CallMethod(name, arguments); }, differences);
-    }
+  if (const detail::PropertySet* set = detail::FindPropertySet(original.TypeName())) {
+    CompareBeyondCatalogue(*set, original, restored, differences);
   }
   return differences;
 }

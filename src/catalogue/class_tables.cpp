@@ -1,30 +1,13 @@
 #include "catalogue/class_tables.h"
 
 #include <array>
-#include <bit>
 
 #include <tavorin/host/variant.h>
 
 namespace tavorin::detail {
 namespace {
 
-constexpr DefaultLiteral Integer(std::int16_t value) {
-  return {DefaultKind::Integer, value, 0, {}};
-}
-// Colours with the top bit set name system colours; they are written as the
-// bit patterns the host uses and stored as the negative Long they amount to.
-constexpr DefaultLiteral Long(std::uint32_t bits) {
-  return {DefaultKind::Long, std::bit_cast<std::int32_t>(bits), 0, {}};
-}
-constexpr DefaultLiteral Double(double value) {
-  return {DefaultKind::Double, 0, value, {}};
-}
-constexpr DefaultLiteral Text(std::string_view value) {
-  return {DefaultKind::String, 0, 0, value};
-}
-constexpr DefaultLiteral Boolean(bool value) {
-  return {DefaultKind::Boolean, value ? 1 : 0, 0, {}};
-}
+using namespace default_literals;
 
 constexpr auto kAsInteger = static_cast<std::int16_t>(host::VarType::Integer);
 constexpr auto kAsLong = static_cast<std::int16_t>(host::VarType::Long);
@@ -573,7 +556,8 @@ constexpr DefaultsTableRow kData[] = {
 };
 
 // Indexed by control type code; 0 stands for no control.
-constexpr std::array<std::span<const DefaultsTableRow>, 20> kTablesByTypeCode = {{
+constexpr std::array<std::span<const DefaultsTableRow>, TypeCode(kLastControlType) + 1>
+    kTablesByTypeCode = {{
     {},
     kPictureBox,
     kLabel,
@@ -598,11 +582,10 @@ constexpr std::array<std::span<const DefaultsTableRow>, 20> kTablesByTypeCode = 
 
 }  // namespace
 
-std::span<const DefaultsTableRow> DefaultsTableRows(std::int16_t typeCode) {
-  if (typeCode < 0 || static_cast<std::size_t>(typeCode) >= kTablesByTypeCode.size()) {
-    return {};
-  }
-  return kTablesByTypeCode[static_cast<std::size_t>(typeCode)];
+std::span<const DefaultsTableRow> DefaultsTableRows(ControlType type) {
+  const auto code = static_cast<std::size_t>(TypeCode(type));
+  if (code >= kTablesByTypeCode.size()) return {};
+  return kTablesByTypeCode[code];
 }
 
 }  // namespace tavorin::detail

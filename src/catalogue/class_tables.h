@@ -7,21 +7,10 @@
 #include <span>
 #include <string_view>
 
+#include "catalogue/control_type.h"
+#include "catalogue/default_literal.h"
+
 namespace tavorin::detail {
-
-enum class DefaultKind : std::uint8_t { Integer, Long, Double, String, Boolean };
-
-/// A built-in default as plain constant data; only the member that matches
-/// `kind` is meaningful.
-struct DefaultLiteral {
-  DefaultKind kind = DefaultKind::Integer;
-  /// Integer, Long and Boolean (0 or 1) defaults.
-  std::int32_t whole = 0;
-  /// Double defaults.
-  double real = 0;
-  /// String defaults.
-  std::string_view text;
-};
 
 struct DefaultsTableRow {
   std::string_view keyCode;
@@ -30,8 +19,8 @@ struct DefaultsTableRow {
   std::int16_t valueType = 0;
 };
 
-/// The rows of the class with that control type code, in table order; the
-/// same rows for 10 and 11; no rows for any code outside 1..19.
-std::span<const DefaultsTableRow> DefaultsTableRows(std::int16_t typeCode);
+/// The rows of the class, in table order; the same rows for both scroll bars;
+/// no rows for Nothing or a value that names no class.
+std::span<const DefaultsTableRow> DefaultsTableRows(ControlType type);
 
 }  // namespace tavorin::detail

@@ -22,22 +22,6 @@ struct CatalogueTable {
 
 namespace {
 
-host::Variant ToVariant(const DefaultLiteral& literal) {
-  switch (literal.kind) {
-    case DefaultKind::Integer:
-      return host::Variant::Integer(static_cast<std::int16_t>(literal.whole));
-    case DefaultKind::Long:
-      return host::Variant::Long(literal.whole);
-    case DefaultKind::Double:
-      return host::Variant::Double(literal.real);
-    case DefaultKind::String:
-      return host::Variant::String(std::string(literal.text));
-    case DefaultKind::Boolean:
-      return host::Variant::Boolean(literal.whole != 0);
-  }
-  return {};
-}
-
 std::vector<std::size_t> PositionsSortedBy(const std::vector<CatalogueEntry>& entries,
                                            std::string_view CatalogueEntry::*field) {
   std::vector<std::size_t> positions(entries.size());
@@ -53,26 +37,26 @@ CatalogueTable MakeTable(std::span<const DefaultsTableRow> rows) {
   table.entries.reserve(rows.size());
   for (const DefaultsTableRow& row : rows) {
     table.entries.push_back(
-        {row.keyCode, row.propertyName, ToVariant(row.defaultValue), row.valueType});
+        {row.keyCode, row.propertyName, DefaultValue(row.defaultValue), row.valueType});
   }
   table.byName = PositionsSortedBy(table.entries, &CatalogueEntry::propertyName);
   table.byKey = PositionsSortedBy(table.entries, &CatalogueEntry::keyCode);
   return table;
 }
 
-constexpr std::int16_t kFirstTypeCode = 1;
-constexpr std::int16_t kLastTypeCode = 19;
-
-const CatalogueTable* TableOf(std::int16_t typeCode) {
+const CatalogueTable* TableOf(ControlType type) {
   static const auto tables = [] {
-    std::array<CatalogueTable, kLastTypeCode + 1> built;
-    for (std::int16_t code = kFirstTypeCode; code <= kLastTypeCode; ++code) {
-      built[static_cast<std::size_t>(code)] = MakeTable(DefaultsTableRows(code));
+    std::array<CatalogueTable, TypeCode(kLastControlType) + 1> built;
+    for (std::int16_t code = TypeCode(kFirstControlType); code <= TypeCode(kLastControlType);
+         ++code) {
+      built[static_cast<std::size_t>(code)] =
+          MakeTable(DefaultsTableRows(static_cast<ControlType>(code)));
     }
     return built;
   }();
-  if (typeCode < kFirstTypeCode || typeCode > kLastTypeCode) return nullptr;
-  return &tables[static_cast<std::size_t>(typeCode)];
+  const std::int16_t code = TypeCode(type);
+  if (code < TypeCode(kFirstControlType) || code > TypeCode(kLastControlType)) return nullptr;
+  return &tables[static_cast<std::size_t>(code)];
 }
 
 // Binary search of one of the table's sorted position indexes.
@@ -119,8 +103,8 @@ const CatalogueEntry* DefaultsCatalogue::end() const {
   return table_ == nullptr ? nullptr : table_->entries.data() + table_->entries.size();
 }
 
-DefaultsCatalogue BuildDefaultsCatalogue(std::int16_t typeCode) {
-  return DefaultsCatalogue(TableOf(typeCode));
+DefaultsCatalogue BuildDefaultsCatalogue(ControlType type) {
+  return DefaultsCatalogue(TableOf(type));
 }
 
 }  // namespace tavorin::detail

@@ -14,6 +14,8 @@
 
 #include <tavorin/host/variant.h>
 
+#include "catalogue/control_type.h"
+
 namespace tavorin::detail {
 
 /// One catalogued property.
@@ -57,18 +59,14 @@ class DefaultsCatalogue {
   const CatalogueEntry* end() const;
 
  private:
-  friend DefaultsCatalogue BuildDefaultsCatalogue(std::int16_t typeCode);
+  friend DefaultsCatalogue BuildDefaultsCatalogue(ControlType type);
   explicit DefaultsCatalogue(const CatalogueTable* table) : table_(table) {}
 
   const CatalogueTable* table_ = nullptr;
 };
 
-/// The catalogue of the class with that control type code: 1 PictureBox,
-/// 2 Label, 3 TextBox, 4 Frame, 5 CommandButton, 6 CheckBox, 7 OptionButton,
-/// 8 ComboBox, 9 ListBox, 10 HScrollBar and 11 VScrollBar (one shared table),
-/// 12 Timer, 13 DriveListBox, 14 Shape, 15 DirListBox, 16 FileListBox,
-/// 17 Line, 18 Image, 19 Data. Any other code, 0 (Nothing) included, gives an
-/// empty catalogue. Never raises.
-DefaultsCatalogue BuildDefaultsCatalogue(std::int16_t typeCode);
+/// The catalogue of the class (both scroll bars share one table). Nothing, or
+/// a value that names no class, gives an empty catalogue. Never raises.
+DefaultsCatalogue BuildDefaultsCatalogue(ControlType type);
 
 }  // namespace tavorin::detail

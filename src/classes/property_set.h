@@ -1,45 +1,101 @@
-// The interface between the component's public operations and the per-class
-// property sets: the dispatch table maps a class name to one PropertySet.
+// The registry of property sets: one row per control class, saying which
+// shared groups the class uses in each operation, the keys it stores beyond
+// its catalogue, its list item columns, whether it carries data binding, and,
+// only for a class that leaves the common pattern, its own steps. Dispatch,
+// stream explanations, the tool's comparison of controls and the tests all
+// read these rows; nothing else lists classes or keys.
 #pragma once
 
-#include <cstdint>
+#include <span>
 #include <string_view>
 
 #include <tavorin/host/control.h>
-#include <tavorin/host/property_bag.h>
 #include <tavorin/host/variant.h>
+
+#include "catalogue/control_type.h"
+#include "catalogue/default_literal.h"
+#include "groups/group_switches.h"
 
 namespace tavorin::detail {
 
-/// The component's five settings as the property sets read them during a call.
-struct ComponentSettings {
-  bool setContainer = false;
-  bool setTabIndex = false;
-  bool sizeAccommodation = true;
-  bool writeControlName = true;
-  std::int16_t pictureOrImage = 0;  // 0: Picture; any other value: Image
+/// A key a class stores beyond its catalogue and the shared groups.
+struct OwnKey {
+  std::string_view key;
+  /// The property reached by name; "" where the class's own steps reach the
+  /// value some other way.
+  std::string_view property;
+  /// What the key stands for, in words.
+  std::string_view meaning;
+  /// The type the value is converted to before it is written and after it is
+  /// read; Object for a picture, which follows the rules of stored objects.
+  host::VarType storedAs;
+  DefaultLiteral builtInDefault;
+  /// Against the built-in defaults the key is written with no default at all,
+  /// so it is stored whatever the value.
+  bool alwaysStored = false;
 };
 
-/// The three operations of one class. Each raises nothing but the host's
-/// 13 "Type mismatch" when a control is not the runtime's control of the
-/// class (a control of another library that only reports the class name);
-/// every other failing step inside is skipped.
-/// The public operation validates and loads every stream once and hands the
-/// sets the loaded bags: `stream` is the bag of the stream being read, and
-/// `customDefaults` the bag of the caller's CustomDefaultsStream, nullptr
-/// when the caller passed none.
-struct PropertySet {
-  std::string_view className;
-  void (*copy)(const ComponentSettings& settings, host::Control& source,
-               host::Control& destination);
-  host::ByteArray (*write)(const ComponentSettings& settings, host::Control& source,
-                           const host::PropertyBag* customDefaults);
-  void (*read)(const ComponentSettings& settings, const host::PropertyBag& stream,
-               host::Control& destination, const host::PropertyBag* customDefaults);
+/// One column of a list's items: stored per item under the letter followed
+/// by the item's index in plain decimal ("I0", "D12").
+struct ItemColumn {
+  char letter;
+  /// The indexed member of the list that holds the column.
+  std::string_view member;
+  std::string_view meaning;
+  host::VarType storedAs;
+  DefaultLiteral builtInDefault;
 };
+
+/// The shared groups of each operation. Most classes use the same switches in
+/// all three; a few differ between them.
+struct OperationSwitches {
+  GroupSwitches copy;
+  GroupSwitches write;
+  GroupSwitches read;
+};
+
+constexpr OperationSwitches InEveryOperation(GroupSwitches switches) {
+  return {switches, switches, switches};
+}
+
+class CopyCall;
+class WriteCall;
+class ReadCall;
+
+/// Steps of a class that leaves the common pattern; an operation left nullptr
+/// runs the common pattern.
+struct ClassSteps {
+  void (*copy)(CopyCall& call) = nullptr;
+  void (*write)(WriteCall& call) = nullptr;
+  void (*read)(ReadCall& call) = nullptr;
+};
+
+struct PropertySet {
+  ControlType type;
+  /// True for the runtime's own control of the class; a control of another
+  /// library that merely reports the class's name is refused with 13.
+  bool (*isRuntimeClass)(const host::Control& control);
+  OperationSwitches switches;
+  /// In the order they are copied, written and read.
+  std::span<const OwnKey> ownKeys;
+  std::span<const ItemColumn> itemColumns;
+  bool dataBinding = false;
+  /// nullptr for a class that follows the common pattern throughout.
+  const ClassSteps* steps = nullptr;
+
+  /// The own key stored under `key`; a key the class does not have is a
+  /// programming error (std::logic_error).
+  const OwnKey& Key(std::string_view key) const;
+};
+
+/// Every set, in dispatch order.
+std::span<const PropertySet> PropertySets();
 
 /// The set of a class name (exact comparison), or nullptr when the class has
-/// none yet. Defined with the dispatch table in src/classes/property_sets.cpp.
+/// none.
 const PropertySet* FindPropertySet(std::string_view className);
+
+/// The set of a class, or nullptr.
+const PropertySet* FindPropertySet(ControlType type);
 
 }  // namespace tavorin::detail

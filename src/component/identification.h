@@ -1,10 +1,9 @@
-// Which objects are controls, which class a control belongs to, and the
-// numeric type codes by which a stream names a class.
+// Which objects are controls, which class a control belongs to, and which
+// class names the component accepts.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,9 +11,6 @@
 #include <tavorin/host/variant.h>
 
 namespace tavorin::detail {
-
-/// The type code of the Nothing stream: no control at all.
-inline constexpr std::int32_t kNothingTypeCode = 0;
 
 /// `object` seen through the generic control interface; Nothing for an object
 /// that is no control (forms, pictures, recordsets) and for Nothing itself.
@@ -27,14 +23,6 @@ inline bool IsControl(const host::ObjectRef& object) noexcept {
 /// The class name by which the component dispatches: the runtime's type name,
 /// compared exactly wherever it is used.
 std::string ControlClassName(const host::Control& control);
-
-/// The class name of a type code, "Nothing" for 0, and "" for any code that
-/// names no class (negative, or above the last class).
-std::string_view TypeNameFromCode(std::int32_t code) noexcept;
-
-/// The type code of a supported class name (exact, case-sensitive); nullopt
-/// for any other name, "Nothing" included since it names no class.
-std::optional<std::int32_t> TypeCodeFromClassName(std::string_view className) noexcept;
 
 /// Whether `name`, upper-cased and stripped of surrounding spaces, is one of
 /// the supported class names or "Nothing".

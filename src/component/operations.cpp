@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "catalogue/control_type.h"
+#include "classes/engine.h"
 #include "classes/property_set.h"
 #include "component/component_errors.h"
 #include "component/identification.h"
@@ -62,7 +64,7 @@ void Tavorin::CopyControl(host::ObjectRef& SourceControl, host::ObjectRef& Desti
   if (className != detail::ControlClassName(*destination)) {
     RaiseComponentError(ComponentError::kControlTypeMismatch);
   }
-  RequirePropertySet(className).copy(Settings(), *source, *destination);
+  detail::RunCopy(RequirePropertySet(className), Settings(), *source, *destination);
 }
 
 host::ByteArray Tavorin::ControlToStream(const host::ObjectRef& SourceControl,
@@ -75,7 +77,8 @@ host::ByteArray Tavorin::ControlToStream(const host::ObjectRef& SourceControl,
   if (!CustomDefaultsStream.IsMissing()) {
     customDefaults = LoadCustomDefaults(CustomDefaultsStream, className);
   }
-  return RequirePropertySet(className).write(Settings(), *source, BagOrNone(customDefaults));
+  return detail::RunWrite(RequirePropertySet(className), Settings(), *source,
+                          BagOrNone(customDefaults));
 }
 
 void Tavorin::StreamToControl(const host::ByteArray& Stream, host::ObjectRef& DestinationControl,
@@ -88,7 +91,7 @@ void Tavorin::StreamToControl(const host::ByteArray& Stream, host::ObjectRef& De
   // stream is the one an unchecked read would give.
   const std::optional<detail::LoadedStream> stream = detail::LoadValidStream(Stream);
   if (!stream) RaiseComponentError(ComponentError::kInvalidStream);
-  if (stream->flags.typeCode == detail::kNothingTypeCode) {
+  if (stream->flags.typeCode == detail::TypeCode(detail::ControlType::Nothing)) {
     DestinationControl = nullptr;
     return;
   }
@@ -105,8 +108,8 @@ void Tavorin::StreamToControl(const host::ByteArray& Stream, host::ObjectRef& De
     customDefaults = LoadCustomDefaults(CustomDefaultsStream, className);
   }
   // A supported class without a set of its own yet is still unsupported.
-  RequirePropertySet(className).read(Settings(), *stream->bag, *destination,
-                                     BagOrNone(customDefaults));
+  detail::RunRead(RequirePropertySet(className), Settings(), *stream->bag, *destination,
+                  BagOrNone(customDefaults));
 }
 
 }  // namespace tavorin

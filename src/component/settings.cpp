@@ -6,7 +6,7 @@
 #include <tavorin/host/convert.h>
 #include <tavorin/host/site.h>
 
-#include "classes/property_set.h"
+#include "groups/component_settings.h"
 
 namespace tavorin {
 namespace {

@@ -1,6 +1,7 @@
 // The component's queries on class names and streams, and its stream files.
 #include <tavorin/component.h>
 
+#include "catalogue/control_type.h"
 #include "component/identification.h"
 #include "stream/envelope.h"
 #include "stream/stream_file.h"

@@ -10,9 +10,9 @@
 #include <tavorin/host/property_bag.h>
 #include <tavorin/host/variant.h>
 
-#include "../catalogue/defaults_catalogue.h"
-#include "../classes/property_set.h"
-#include "group_switches.h"
+#include "catalogue/defaults_catalogue.h"
+#include "groups/component_settings.h"
+#include "groups/group_switches.h"
 
 namespace tavorin::detail {
 

@@ -7,16 +7,12 @@
 
 #include "groups/best_effort.h"
 #include "groups/custom_defaults.h"
-#include "groups/icons.h"
+#include "groups/persisted_objects.h"
 #include "groups/identity.h"
 #include "groups/members.h"
 
 namespace tavorin::detail {
 namespace {
-
-const std::string kDataSource = "DataSource";
-const std::string kDataField = "DataField";
-const std::string kDataFormat = "DataFormat";
 
 // The plain-valued binding properties, in the order they are assigned.
 struct BindingValue {
@@ -26,26 +22,25 @@ struct BindingValue {
 };
 
 const std::array<BindingValue, 3> kBindingValues{{
-    {"DtM", "DataMember", host::Variant::String("")},
-    {"DFd", "DataField", host::Variant::String("")},
-    {"DtC", "DataChanged", host::Variant::Boolean(false)},
+    {kDataMemberKey, kDataMemberProperty, host::Variant::String("")},
+    {kDataFieldKey, kDataFieldProperty, host::Variant::String("")},
+    {kDataChangedKey, kDataChangedProperty, host::Variant::Boolean(false)},
 }};
 
 void Unbind(host::Control& control) {
-  TryStep([&] { control.SetProperty(kDataSource, host::Variant::Object(nullptr)); });
-  TryStep([&] { control.SetProperty(kDataField, host::Variant::String("")); });
+  TryStep([&] { control.SetProperty(kDataSourceProperty, host::Variant::Object(nullptr)); });
+  TryStep([&] { control.SetProperty(kDataFieldProperty, host::Variant::String("")); });
 }
 
 }  // namespace
 
 void CopyDataBinding(const host::Control& source, host::Control& destination) {
   Unbind(destination);
-  for (const std::string& property : {kDataSource, kDataFormat}) {
+  for (const std::string_view property : {kDataSourceProperty, kDataFormatProperty}) {
     TryStep([&] { destination.SetProperty(property, source.GetProperty(property)); });
   }
   for (const BindingValue& value : kBindingValues) {
-    const std::string property(value.property);
-    TryStep([&] { destination.SetProperty(property, source.GetProperty(property)); });
+    TryStep([&] { destination.SetProperty(value.property, source.GetProperty(value.property)); });
   }
 }
 
@@ -53,13 +48,12 @@ void WriteDataBinding(const host::Control& control, host::PropertyBag& stream,
                       const host::PropertyBag* customDefaults) {
   WriteDataSource(control, stream);
   TryStep([&] {
-    WritePersistedObject(stream, kDataFormatKey, control.GetProperty(kDataFormat),
+    WritePersistedObject(stream, kDataFormatKey, control.GetProperty(kDataFormatProperty),
                          customDefaults, host::Variant::Missing());
   });
   for (const BindingValue& value : kBindingValues) {
     TryStep([&] {
-      stream.WriteProperty(std::string(value.key),
-                           control.GetProperty(std::string(value.property)),
+      stream.WriteProperty(value.key, control.GetProperty(value.property),
                            EffectiveDefault(customDefaults, value.key, value.builtInDefault));
     });
   }
@@ -72,28 +66,26 @@ void ReadDataBinding(const host::PropertyBag& stream, host::Control& control,
   TryStep([&] {
     const host::Variant format = ReadPersistedObject(stream, kDataFormatKey, customDefaults,
                                                      host::Variant::Missing());
-    if (!format.IsEmpty()) control.SetProperty(kDataFormat, format);
+    if (!format.IsEmpty()) control.SetProperty(kDataFormatProperty, format);
   });
   for (const BindingValue& value : kBindingValues) {
     TryStep([&] {
-      control.SetProperty(
-          std::string(value.property),
-          stream.ReadProperty(std::string(value.key),
-                              EffectiveDefault(customDefaults, value.key,
-                                               value.builtInDefault)));
+      control.SetProperty(value.property,
+                          stream.ReadProperty(value.key, EffectiveDefault(customDefaults, value.key,
+                                                                          value.builtInDefault)));
     });
   }
 }
 
 void WriteDataSource(const host::Control& control, host::PropertyBag& stream) {
   TryStep([&] {
-    const host::ObjectRef source = control.GetProperty(kDataSource).AsObject();
+    const host::ObjectRef source = control.GetProperty(kDataSourceProperty).AsObject();
     if (!source) return;
     for (const auto& candidate : FormOf(control)->Controls()) {
       if (candidate.get() != source.get()) continue;
-      stream.WriteProperty(std::string(kDataSourceNameKey), candidate->Name());
+      stream.WriteProperty(kDataSourceNameKey, candidate->Name());
       if (IsControlArrayMember(*candidate)) {
-        stream.WriteProperty(std::string(kDataSourceIndexKey),
+        stream.WriteProperty(kDataSourceIndexKey,
                              candidate->GetProperty("Index"));
       }
       return;
@@ -104,11 +96,11 @@ void WriteDataSource(const host::Control& control, host::PropertyBag& stream) {
 void ReadDataSource(const host::PropertyBag& stream, host::Control& control) {
   TryStep([&] {
     const std::string name = host::CStr(
-        stream.ReadProperty(std::string(kDataSourceNameKey), std::string()));
-    const host::Variant index = stream.ReadProperty(std::string(kDataSourceIndexKey));
+        stream.ReadProperty(kDataSourceNameKey, std::string()));
+    const host::Variant index = stream.ReadProperty(kDataSourceIndexKey);
     if (name.empty()) return;
     if (auto source = FindFormControl(*FormOf(control), name, index)) {
-      control.SetProperty(kDataSource, host::Variant::Object(source));
+      control.SetProperty(kDataSourceProperty, host::Variant::Object(source));
     }
   });
 }

@@ -13,6 +13,15 @@ namespace tavorin::detail {
 inline constexpr std::string_view kDataSourceNameKey = "DsN";
 inline constexpr std::string_view kDataSourceIndexKey = "DsI";
 inline constexpr std::string_view kDataFormatKey = "DtF";
+inline constexpr std::string_view kDataMemberKey = "DtM";
+inline constexpr std::string_view kDataFieldKey = "DFd";
+inline constexpr std::string_view kDataChangedKey = "DtC";
+
+inline constexpr std::string_view kDataSourceProperty = "DataSource";
+inline constexpr std::string_view kDataFormatProperty = "DataFormat";
+inline constexpr std::string_view kDataMemberProperty = "DataMember";
+inline constexpr std::string_view kDataFieldProperty = "DataField";
+inline constexpr std::string_view kDataChangedProperty = "DataChanged";
 
 /// Unbinds the destination, then binds it like the source.
 void CopyDataBinding(const host::Control& source, host::Control& destination);

@@ -28,11 +28,11 @@ bool SitsOnForm(const host::Control& control, const host::Object& container) {
 }  // namespace
 
 void WriteIdentity(const ComponentSettings& settings, const host::Control& control,
-                   host::PropertyBag& stream, std::int16_t typeCode,
+                   host::PropertyBag& stream, ControlType type,
                    bool againstCustomDefaults, const GroupSwitches& switches) {
   TryStep([&] {
     stream.WriteProperty(kStreamFlagsKey, host::Variant::Long(CurrentStreamFlags(
-                                              typeCode, againstCustomDefaults)));
+                                              type, againstCustomDefaults)));
   });
   if (settings.writeControlName) {
     TryStep([&] { stream.WriteProperty(kControlNameKey, control.Name()); });

@@ -13,8 +13,9 @@
 #include <tavorin/host/form.h>
 #include <tavorin/host/property_bag.h>
 
-#include "../classes/property_set.h"
-#include "group_switches.h"
+#include "catalogue/control_type.h"
+#include "groups/component_settings.h"
+#include "groups/group_switches.h"
 
 namespace tavorin::detail {
 
@@ -28,7 +29,7 @@ inline constexpr std::string_view kFormMarker = "1F";
 /// the container and the tab index as the switches and settings allow. The
 /// first writes of every stream.
 void WriteIdentity(const ComponentSettings& settings, const host::Control& control,
-                   host::PropertyBag& stream, std::int16_t typeCode,
+                   host::PropertyBag& stream, ControlType type,
                    bool againstCustomDefaults, const GroupSwitches& switches);
 
 /// Applies the stored container and tab index as the switches and settings

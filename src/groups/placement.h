@@ -12,7 +12,7 @@
 #include <tavorin/host/control.h>
 #include <tavorin/host/property_bag.h>
 
-#include "../catalogue/defaults_catalogue.h"
+#include "catalogue/defaults_catalogue.h"
 
 namespace tavorin::detail {
 

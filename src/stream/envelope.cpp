@@ -6,7 +6,7 @@
 #include <tavorin/host/convert.h>
 #include <tavorin/host/property_bag.h>
 
-#include "component/identification.h"
+#include "catalogue/control_type.h"
 #include "stream/stream_flags.h"
 
 namespace tavorin::detail {
@@ -75,7 +75,7 @@ std::string StreamControlName(const host::ByteArray& stream) noexcept {
 
 host::ByteArray NothingToStream() {
   host::PropertyBag bag;
-  bag.WriteProperty(kStreamFlagsKey, CurrentStreamFlags(kNothingTypeCode, false));
+  bag.WriteProperty(kStreamFlagsKey, CurrentStreamFlags(ControlType::Nothing, false));
   return bag.Contents();
 }
 

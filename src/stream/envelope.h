@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include <tavorin/host/property_bag.h>
 #include <tavorin/host/variant.h>
@@ -13,9 +14,9 @@
 namespace tavorin::detail {
 
 /// The stream flags (a Long), written first in every stream.
-inline constexpr const char* kStreamFlagsKey = "@SF#";
+inline constexpr std::string_view kStreamFlagsKey = "@SF#";
 /// The control's name (a String), right after the flags when names are written.
-inline constexpr const char* kControlNameKey = "@CN#";
+inline constexpr std::string_view kControlNameKey = "@CN#";
 
 /// What the flags of a valid stream say.
 struct ValidStream {

@@ -35,11 +35,11 @@ std::int32_t EncodeStreamFlags(const StreamFlagFields& fields) noexcept {
                 (typeCode << kTypeCodeShift));
 }
 
-std::int32_t CurrentStreamFlags(std::int32_t typeCode, bool customDefaults) noexcept {
+std::int32_t CurrentStreamFlags(ControlType type, bool customDefaults) noexcept {
   return EncodeStreamFlags({.version = kStreamVersion,
                             .signature = kStreamSignatureField,
                             .customDefaults = customDefaults,
-                            .typeCode = typeCode});
+                            .typeCode = TypeCode(type)});
 }
 
 }  // namespace tavorin::detail

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "catalogue/control_type.h"
+
 namespace tavorin::detail {
 
 /// The version every writer stores.
@@ -45,7 +47,7 @@ struct DecodedStreamFlags {
 std::int32_t EncodeStreamFlags(const StreamFlagFields& fields = {}) noexcept;
 DecodedStreamFlags DecodeStreamFlags(std::int32_t flags) noexcept;
 
-/// The flags every writer stores for a control of `typeCode`.
-std::int32_t CurrentStreamFlags(std::int32_t typeCode, bool customDefaults) noexcept;
+/// The flags every writer stores for a control of `type`.
+std::int32_t CurrentStreamFlags(ControlType type, bool customDefaults) noexcept;
 
 }  // namespace tavorin::detail

@@ -6,7 +6,7 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../../src/classes/property_set.h"
+#include "groups/component_settings.h"
 
 namespace tavorin::testing {
 

@@ -7,71 +7,22 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <exception>
+#include <new>
 #include <optional>
 
 #include <tavorin/host/convert.h>
 #include <tavorin/host/error.h>
 #include <tavorin/host/property_bag.h>
 
+#include "catalogue/control_type.h"
 #include "catalogue/defaults_catalogue.h"
-#include "component/identification.h"
+#include "classes/property_set.h"
+#include "groups/shared_keys.h"
 #include "stream/envelope.h"
 #include "stream/stream_flags.h"
 
 namespace tavorin {
 namespace {
-
-struct KeyMeaning {
-  std::string_view key;
-  std::string_view meaning;
-};
-
-// Every fixed key any stream may hold, besides the catalogued two-digit keys.
-constexpr std::array<KeyMeaning, 25> kFixedKeys{{
-    {detail::kStreamFlagsKey, "stream flags"},
-    {detail::kControlNameKey, "control name"},
-    {"CnS", "container scale mode"},
-    {"CnN", "container name"},
-    {"CnI", "container index"},
-    {"TbI", "tab index"},
-    {"DIc", "drag icon"},
-    {"MIc", "mouse icon"},
-    {"DsN", "data source name"},
-    {"DsI", "data source index"},
-    {"DtF", "data format"},
-    {"DtM", "data member"},
-    {"DFd", "data field"},
-    {"DtC", "data changed"},
-    {"SS", "selection start"},
-    {"SL", "selection length"},
-    {"Tx", "text"},
-    {"Pc", "picture"},
-    {"DoP", "down picture"},
-    {"DiP", "disabled picture"},
-    {"BCL", "list count"},
-    {"LIn", "list index"},
-    {"TIn", "top index"},
-    {"NIn", "new index"},
-    {"TPZ", "record position"},
-}};
-
-constexpr std::int32_t kComboBoxTypeCode = 8;
-constexpr std::int32_t kListBoxTypeCode = 9;
-
-// Item keys: the letter, then the item's index in plain decimal. Only the
-// list classes store items, and only a ListBox stores their selection.
-struct ItemKey {
-  char letter;
-  std::string_view what;
-  bool listBoxOnly;
-};
-
-constexpr std::array<ItemKey, 3> kItemKeys{{
-    {'I', "text", false},
-    {'D', "data", false},
-    {'S', "selected", true},
-}};
 
 // A list holds at most this many items, so no item index is larger.
 constexpr int kLastItemIndex = 32766;
@@ -89,38 +40,41 @@ std::optional<int> ItemIndex(std::string_view digits) {
   return index;
 }
 
-std::optional<std::string> ItemKeyMeaning(std::string_view key, std::int32_t typeCode) {
-  if (typeCode != kComboBoxTypeCode && typeCode != kListBoxTypeCode) return std::nullopt;
+std::optional<std::string> ItemKeyMeaning(std::string_view key, const detail::PropertySet& set) {
   if (key.empty()) return std::nullopt;
-  for (const ItemKey& item : kItemKeys) {
-    if (key.front() != item.letter || (item.listBoxOnly && typeCode != kListBoxTypeCode)) {
-      continue;
-    }
+  for (const detail::ItemColumn& column : set.itemColumns) {
+    if (key.front() != column.letter) continue;
     if (const std::optional<int> index = ItemIndex(key.substr(1))) {
-      return "item " + std::to_string(*index) + " " + std::string(item.what);
+      return "item " + std::to_string(*index) + " " + std::string(column.meaning);
     }
   }
   return std::nullopt;
 }
 
+// Shared keys first: every stream may hold them, whatever its class. The
+// rest mean something only within the class the stream names.
 std::string KeyMeaningText(std::string_view key, const detail::DefaultsCatalogue& catalogue,
-                           std::int32_t typeCode) {
-  for (const KeyMeaning& fixed : kFixedKeys) {
-    if (fixed.key == key) return std::string(fixed.meaning);
+                           const detail::PropertySet* set) {
+  if (const detail::SharedKey* shared = detail::FindSharedKey(key)) {
+    return std::string(shared->meaning);
   }
   if (const detail::CatalogueEntry* entry = catalogue.FindByKey(key)) {
     return std::string(entry->propertyName);
   }
-  if (std::optional<std::string> item = ItemKeyMeaning(key, typeCode)) return *item;
+  if (set == nullptr) return std::string(kUnknownKey);
+  for (const detail::OwnKey& own : set->ownKeys) {
+    if (own.key == key) return std::string(own.meaning);
+  }
+  if (std::optional<std::string> item = ItemKeyMeaning(key, *set)) return *item;
   return std::string(kUnknownKey);
 }
 
 // A stored object whose state no longer loads still has its place in the
 // stream; it is shown as Empty rather than dropped.
-host::Variant StoredValue(const host::PropertyBag& bag, const std::string& key) {
+host::Variant StoredValue(const host::PropertyBag& bag, std::string_view key) {
   try {
     return bag.ReadProperty(key);
-  } catch (const std::exception&) {
+  } catch (const host::RuntimeError&) {
     return host::Variant();
   }
 }
@@ -136,7 +90,7 @@ bool ReadEnvelope(const host::PropertyBag& bag, StreamInfo& info, std::int32_t& 
   std::int32_t flags = 0;
   try {
     flags = host::CLng(stored);
-  } catch (const std::exception&) {
+  } catch (const host::RuntimeError&) {
     info.reason = "stream flags are not a number";
     return false;
   }
@@ -151,7 +105,7 @@ bool ReadEnvelope(const host::PropertyBag& bag, StreamInfo& info, std::int32_t& 
   }
   try {
     info.controlName = host::CStr(bag.ReadProperty(detail::kControlNameKey, std::string()));
-  } catch (const std::exception&) {
+  } catch (const host::RuntimeError&) {
     info.controlName.clear();  // a name that is no text counts as none
   }
   return true;
@@ -173,15 +127,18 @@ StreamInfo DescribeStream(const host::ByteArray& stream) {
       info.reason = "not a property bag image: " + error.Description();
       return info;
     }
-    std::int32_t typeCode = detail::kNothingTypeCode;
+    std::int32_t typeCode = detail::TypeCode(detail::ControlType::Nothing);
     info.isStream = ReadEnvelope(bag, info, typeCode);
+    const std::optional<detail::ControlType> type = detail::ControlTypeFromCode(typeCode);
     const detail::DefaultsCatalogue catalogue =
-        detail::BuildDefaultsCatalogue(static_cast<std::int16_t>(typeCode));
+        type ? detail::BuildDefaultsCatalogue(*type) : detail::DefaultsCatalogue();
+    const detail::PropertySet* set = type ? detail::FindPropertySet(*type) : nullptr;
     for (const std::string& key : bag.Names()) {
-      info.entries.push_back({key, KeyMeaningText(key, catalogue, typeCode), StoredValue(bag, key)});
+      info.entries.push_back({key, KeyMeaningText(key, catalogue, set), StoredValue(bag, key)});
     }
-  } catch (const std::exception& error) {
-    // Only exhaustion gets here (the bag checks its lengths against the input).
+  } catch (const std::bad_alloc& error) {
+    // The bag checks its lengths against the input, so only a stream too
+    // large for the memory left gets here.
     info = StreamInfo{};
     info.reason = std::string("cannot be read: ") + error.what();
   }
@@ -190,10 +147,9 @@ StreamInfo DescribeStream(const host::ByteArray& stream) {
 
 std::vector<std::string> CataloguedProperties(std::string_view className) {
   std::vector<std::string> names;
-  const std::optional<std::int32_t> typeCode = detail::TypeCodeFromClassName(className);
-  if (!typeCode) return names;
-  for (const detail::CatalogueEntry& entry :
-       detail::BuildDefaultsCatalogue(static_cast<std::int16_t>(*typeCode))) {
+  const std::optional<detail::ControlType> type = detail::ControlTypeFromClassName(className);
+  if (!type) return names;
+  for (const detail::CatalogueEntry& entry : detail::BuildDefaultsCatalogue(*type)) {
     names.emplace_back(entry.propertyName);
   }
   return names;

@@ -1,0 +1,70 @@
+// The rows of the registry, in dispatch order. A class joins by adding its
+// row at its place in this order: PictureBox, Label, TextBox, Frame,
+// CommandButton, CheckBox, OptionButton, ComboBox, ListBox, HScrollBar,
+// VScrollBar, Timer, DriveListBox, DirListBox, FileListBox, Shape, Line,
+// Image, Data. A key's text, meaning and default are stored facts: a changed
+// row makes streams already written read back differently.
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+#include <string>
+
+#include <tavorin/host/controls.h>
+
+#include "classes/property_set.h"
+
+namespace tavorin::detail {
+namespace {
+
+using namespace default_literals;
+using host::VarType;
+
+template <typename RuntimeClass>
+bool IsInstance(const host::Control& control) {
+  return dynamic_cast<const RuntimeClass*>(&control) != nullptr;
+}
+
+constexpr GroupSwitches kAllGroups{};
+
+// Measured in the text, so applied after it, and start before length (a new
+// start clamps the length).
+constexpr std::array kTextSelection{
+    OwnKey{"SS", "SelStart", "selection start", VarType::Long, Integer(0), true},
+    OwnKey{"SL", "SelLength", "selection length", VarType::Long, Integer(0), true},
+};
+
+constexpr std::array kPropertySets{
+    PropertySet{.type = ControlType::TextBox,
+                .isRuntimeClass = &IsInstance<host::TextBox>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = kTextSelection,
+                .itemColumns = {},
+                .dataBinding = true},
+};
+
+}  // namespace
+
+const OwnKey& PropertySet::Key(std::string_view key) const {
+  const auto found = std::find_if(ownKeys.begin(), ownKeys.end(),
+                                  [&](const OwnKey& own) { return own.key == key; });
+  if (found == ownKeys.end()) {
+    throw std::logic_error("no own key " + std::string(key) + " in the set of " +
+                           std::string(ClassNameOf(type)));
+  }
+  return *found;
+}
+
+std::span<const PropertySet> PropertySets() { return kPropertySets; }
+
+const PropertySet* FindPropertySet(ControlType type) {
+  const auto found = std::find_if(kPropertySets.begin(), kPropertySets.end(),
+                                  [&](const PropertySet& set) { return set.type == type; });
+  return found == kPropertySets.end() ? nullptr : &*found;
+}
+
+const PropertySet* FindPropertySet(std::string_view className) {
+  const std::optional<ControlType> type = ControlTypeFromClassName(className);
+  return type ? FindPropertySet(*type) : nullptr;
+}
+
+}  // namespace tavorin::detail
