@@ -108,4 +108,18 @@ TEST_F(Binding, CopyBindsToTheSameDataControl) {
   EXPECT_EQ(destination->GetProperty("DataField"), Variant("Name"));
 }
 
+TEST_F(Binding, CopyOntoItselfChangesNothing) {
+  source.text->SetProperty("DataSource", Variant::Object(source.data1));
+  source.text->SetProperty("DataField", "Name");
+  source.text->SetProperty("Text", "Ada Lovelace");
+  source.text->SetProperty("SelStart", 4);
+  source.text->SetProperty("SelLength", 8);
+
+  Copy(Settings{.setContainer = true, .setTabIndex = true}, *source.text, *source.text);
+  EXPECT_EQ(source.text->GetProperty("DataSource").AsObject(), ObjectRef(source.data1));
+  EXPECT_EQ(source.text->GetProperty("DataField"), Variant("Name"));
+  EXPECT_EQ(source.text->GetProperty("SelStart"), Variant::Long(4));
+  EXPECT_EQ(source.text->GetProperty("SelLength"), Variant::Long(8));
+}
+
 }  // namespace

@@ -98,6 +98,17 @@ TEST_F(Placement, CharacterUnitsConvertAcrossAndDownByTheirOwnFactors) {
   ExpectPlacement(*onCharacterForm, inCharacters);
 }
 
+// A copy whose placement step fails before converting anything leaves the
+// catalogue's plain copy of the four values, never zeros.
+TEST_F(Placement, CopyThatCannotConvertKeepsTheValuesItHas) {
+  auto orphan = [] {
+    auto form = Form::Create("Gone");
+    return form->AddControl("TextBox", "Text1");
+  }();  // its form, and so every unit it could be measured in, is gone
+  Copy(settings, *inPicture, *orphan);
+  ExpectPlacement(*orphan, kInPixels);
+}
+
 TEST_F(Placement, UnknownStoredUnitLeavesTheNumbersAsRead) {
   for (const Variant& damaged : {Variant::Integer(99), Variant("pixels"), Variant::Integer(-1)}) {
     const auto stream = WithStored(Write(settings, *inPicture), "CnS", damaged);

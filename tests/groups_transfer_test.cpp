@@ -126,4 +126,32 @@ TEST_F(CatalogueTransfer, CustomDefaultsDecideOnBothSides) {
   EXPECT_EQ(restored->GetProperty("FontBold"), Variant::Boolean(false));
 }
 
+// A custom default counts in the type its key is stored as: a Long 5 under
+// the Text key must not swallow every text that merely converts to 5.
+TEST_F(CatalogueTransfer, CustomDefaultsCountInTheTypeTheirKeyIsStoredAs) {
+  auto model = form->AddControl("TextBox", "Model");
+  const auto custom = Variant::Bytes(WithStored(Write(settings, *model), "47", Variant::Long(5)));
+  int probe = 0;
+  for (const char* text : {"5.0", "05", " 5 ", "&H5", "5e0", "5"}) {
+    SCOPED_TRACE(text);
+    const std::string suffix = std::to_string(++probe);
+    auto box = form->AddControl("TextBox", "Probe" + suffix);
+    box->SetProperty("Text", text);
+    const auto stream = Write(settings, *box, custom);
+    EXPECT_EQ(Holds(stream, "47"), std::string(text) != "5");
+    auto restored = form->AddControl("TextBox", "Restored" + suffix);
+    Read(settings, stream, *restored, custom);
+    EXPECT_EQ(restored->GetProperty("Text"), Variant(text));
+  }
+
+  // One that does not convert to its key's type matches nothing.
+  const auto unconvertible =
+      Variant::Bytes(WithStored(Write(settings, *model), "73", Variant("many")));
+  const auto stream = Write(settings, *text, unconvertible);
+  EXPECT_EQ(Stored(stream, "73"), Variant::Long(0));
+  text->SetProperty("MaxLength", 9);
+  Read(settings, stream, *text, unconvertible);
+  EXPECT_EQ(text->GetProperty("MaxLength"), Variant::Long(0));
+}
+
 }  // namespace

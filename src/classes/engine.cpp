@@ -16,6 +16,8 @@ namespace {
 
 bool IsObjectKey(const OwnKey& key) { return key.storedAs == host::VarType::Object; }
 
+std::int16_t TypeCodeOf(host::VarType type) { return static_cast<std::int16_t>(type); }
+
 void RequireRuntimeClass(const PropertySet& set, const host::Control& control) {
   if (!set.isRuntimeClass(control)) host::RaiseHostError(host::errors::kTypeMismatch);
 }
@@ -85,7 +87,8 @@ void WriteCall::WriteOwnKey(const OwnKey& key, const host::Variant& value) {
   }
   TryStep([&] {
     const host::Variant defaultValue =
-        customDefaults_ != nullptr ? EffectiveDefault(customDefaults_, key.key, builtIn)
+        customDefaults_ != nullptr ? DefaultForWriting(customDefaults_, key.key, builtIn,
+                                                       TypeCodeOf(key.storedAs))
         : key.alwaysStored         ? host::Variant::Missing()
                                    : builtIn;
     stream_.WriteProperty(key.key, host::ConvertTo(value, key.storedAs), defaultValue);
@@ -134,7 +137,8 @@ host::Variant ReadCall::ReadOwnKey(const OwnKey& key) const {
   const host::Variant builtIn = DefaultValue(key.builtInDefault);
   if (IsObjectKey(key)) return ReadPersistedObject(stream_, key.key, customDefaults_, builtIn);
   return host::ConvertTo(
-      stream_.ReadProperty(key.key, EffectiveDefault(customDefaults_, key.key, builtIn)),
+      stream_.ReadProperty(key.key, DefaultForReading(customDefaults_, key.key, builtIn,
+                                                      TypeCodeOf(key.storedAs))),
       key.storedAs);
 }
 
@@ -164,6 +168,9 @@ void RunCopy(const PropertySet& set, const ComponentSettings& settings, host::Co
              host::Control& destination) {
   RequireRuntimeClass(set, source);
   RequireRuntimeClass(set, destination);
+  // Copying would unbind the control before reading its binding back, and
+  // reassign its text under its selection: a copy onto itself changes nothing.
+  if (&source == &destination) return;
   CopyCall call(set, settings, source, destination);
   RunSteps(set, &ClassSteps::copy, &CopyPattern, call);
 }

@@ -29,8 +29,9 @@ void CopyCommonProperties(const ComponentSettings& settings, const host::Control
                           const GroupSwitches& switches) {
   CopyPlaceInForm(settings, source, destination, switches);
   for (const CatalogueEntry& entry : catalogue) {
-    const std::string property(entry.propertyName);
-    TryStep([&] { destination.SetProperty(property, source.GetProperty(property)); });
+    TryStep([&] {
+      destination.SetProperty(entry.propertyName, source.GetProperty(entry.propertyName));
+    });
   }
   if (switches.placement && settings.sizeAccommodation) {
     CopyPlacement(source, destination);
@@ -44,12 +45,12 @@ void WriteCommonProperties(const ComponentSettings& settings, const host::Contro
                            const GroupSwitches& switches) {
   for (const CatalogueEntry& entry : catalogue) {
     TryStep([&] {
-      const host::Variant value = ConvertToValueType(
-          control.GetProperty(std::string(entry.propertyName)), entry.valueType);
+      const host::Variant value =
+          ConvertToValueType(control.GetProperty(entry.propertyName), entry.valueType);
       if (value.IsNull()) return;
-      stream.WriteProperty(std::string(entry.keyCode), value,
-                           EffectiveDefault(customDefaults, entry.keyCode,
-                                            entry.defaultValue));
+      stream.WriteProperty(entry.keyCode, value,
+                           DefaultForWriting(customDefaults, entry.keyCode, entry.defaultValue,
+                                             entry.valueType));
     });
   }
   if (switches.placement && settings.sizeAccommodation) {
@@ -64,11 +65,11 @@ void ReadCommonProperties(const ComponentSettings& settings, const host::Propert
                           const GroupSwitches& switches) {
   for (const CatalogueEntry& entry : catalogue) {
     TryStep([&] {
-      control.SetProperty(
-          std::string(entry.propertyName),
-          stream.ReadProperty(std::string(entry.keyCode),
-                              EffectiveDefault(customDefaults, entry.keyCode,
-                                               entry.defaultValue)));
+      control.SetProperty(entry.propertyName,
+                          stream.ReadProperty(entry.keyCode,
+                                              DefaultForReading(customDefaults, entry.keyCode,
+                                                                entry.defaultValue,
+                                                                entry.valueType)));
     });
   }
   if (switches.placement && settings.sizeAccommodation) {

@@ -27,6 +27,11 @@ const std::array<BindingValue, 3> kBindingValues{{
     {kDataChangedKey, kDataChangedProperty, host::Variant::Boolean(false)},
 }};
 
+// Each is stored in the type of its built-in default.
+std::int16_t StoredType(const BindingValue& value) {
+  return static_cast<std::int16_t>(value.builtInDefault.Type());
+}
+
 void Unbind(host::Control& control) {
   TryStep([&] { control.SetProperty(kDataSourceProperty, host::Variant::Object(nullptr)); });
   TryStep([&] { control.SetProperty(kDataFieldProperty, host::Variant::String("")); });
@@ -54,7 +59,8 @@ void WriteDataBinding(const host::Control& control, host::PropertyBag& stream,
   for (const BindingValue& value : kBindingValues) {
     TryStep([&] {
       stream.WriteProperty(value.key, control.GetProperty(value.property),
-                           EffectiveDefault(customDefaults, value.key, value.builtInDefault));
+                           DefaultForWriting(customDefaults, value.key, value.builtInDefault,
+                                             StoredType(value)));
     });
   }
 }
@@ -71,8 +77,10 @@ void ReadDataBinding(const host::PropertyBag& stream, host::Control& control,
   for (const BindingValue& value : kBindingValues) {
     TryStep([&] {
       control.SetProperty(value.property,
-                          stream.ReadProperty(value.key, EffectiveDefault(customDefaults, value.key,
-                                                                          value.builtInDefault)));
+                          stream.ReadProperty(value.key,
+                                              DefaultForReading(customDefaults, value.key,
+                                                                value.builtInDefault,
+                                                                StoredType(value))));
     });
   }
 }

@@ -12,7 +12,7 @@
 namespace tavorin::detail {
 namespace {
 
-const std::string kTabIndexProperty = "TabIndex";
+constexpr std::string_view kTabIndexProperty = "TabIndex";
 
 // A tab index read from a stream without "TbI": leave the tab order alone.
 constexpr std::int32_t kNoTabIndex = -1;
@@ -40,7 +40,7 @@ void WriteIdentity(const ComponentSettings& settings, const host::Control& contr
   if (switches.container && settings.setContainer) WriteContainer(control, stream);
   if (switches.tabIndex && settings.setTabIndex) {
     TryStep([&] {
-      stream.WriteProperty(std::string(kTabIndexKey),
+      stream.WriteProperty(kTabIndexKey,
                            control.GetProperty(kTabIndexProperty));
     });
   }
@@ -59,7 +59,7 @@ std::int32_t ReadIdentity(const ComponentSettings& settings,
   if (switches.tabIndex) {
     TryStep([&] {
       const std::int32_t tabIndex = host::CLng(stream.ReadProperty(
-          std::string(kTabIndexKey), host::Variant::Integer(kNoTabIndex)));
+          kTabIndexKey, host::Variant::Integer(kNoTabIndex)));
       if (settings.setTabIndex && tabIndex != kNoTabIndex) {
         control.SetProperty(kTabIndexProperty, host::Variant::Long(tabIndex));
       }
@@ -72,12 +72,12 @@ void WriteContainer(const host::Control& control, host::PropertyBag& stream) {
   TryStep([&] {
     const host::ObjectRef container = RequireObject(control.Container());
     if (SitsOnForm(control, *container)) {
-      stream.WriteProperty(std::string(kContainerNameKey), std::string(kFormMarker));
+      stream.WriteProperty(kContainerNameKey, std::string(kFormMarker));
       return;
     }
-    stream.WriteProperty(std::string(kContainerNameKey), container->GetProperty("Name"));
+    stream.WriteProperty(kContainerNameKey, container->GetProperty("Name"));
     if (IsControlArrayMember(*container)) {
-      stream.WriteProperty(std::string(kContainerIndexKey),
+      stream.WriteProperty(kContainerIndexKey,
                            container->GetProperty("Index"));
     }
   });
@@ -86,8 +86,8 @@ void WriteContainer(const host::Control& control, host::PropertyBag& stream) {
 void ReadContainer(const host::PropertyBag& stream, host::Control& control) {
   TryStep([&] {
     const std::string name = host::CStr(
-        stream.ReadProperty(std::string(kContainerNameKey), std::string()));
-    const host::Variant index = stream.ReadProperty(std::string(kContainerIndexKey));
+        stream.ReadProperty(kContainerNameKey, std::string()));
+    const host::Variant index = stream.ReadProperty(kContainerIndexKey);
     if (name.empty()) return;
     const auto form = FormOf(control);
     if (name == kFormMarker) {

@@ -1,7 +1,6 @@
 #include "groups/placement.h"
 
 #include <array>
-#include <string>
 
 #include <tavorin/host/convert.h>
 #include <tavorin/host/form.h>
@@ -43,9 +42,9 @@ float Convert(float value, Axis axis, std::int16_t from, std::int16_t to) {
                                   : host::ScaleY(value, from, to);
 }
 
-host::Variant ScaleModeDefault(const host::PropertyBag* customDefaults) {
-  return EffectiveDefault(customDefaults, kScaleModeKey, host::Variant::Long(1));
-}
+constexpr auto kScaleModeType = static_cast<std::int16_t>(host::VarType::Integer);
+constexpr auto kPlacementType = static_cast<std::int16_t>(host::VarType::Single);
+const host::Variant kTwips = host::Variant::Long(1);
 
 // Moves in one call when every value is known; the host may refuse a Move
 // that it would accept value by value.
@@ -76,20 +75,16 @@ std::int16_t ContainerScaleMode(const host::Control& control) {
 }
 
 void CopyPlacement(const host::Control& source, host::Control& destination) {
-  Placement converted{0.0F, 0.0F, 0.0F, 0.0F};
+  // A value not reached when a step fails stays as the destination has it.
+  Placement converted;
   const bool moved = TryStep([&] {
     const std::int16_t from = ContainerScaleMode(source);
     const std::int16_t to = ContainerScaleMode(destination);
-    std::array<float, kConversionOrder.size()> raw{};
-    for (std::size_t i = 0; i < kConversionOrder.size(); ++i) {
-      raw[i] = host::CSng(source.GetProperty(std::string(kConversionOrder[i].property)));
+    for (const PlacementField& field : kConversionOrder) {
+      converted.*field.value =
+          Convert(host::CSng(source.GetProperty(field.property)), field.axis, from, to);
     }
-    for (std::size_t i = 0; i < kConversionOrder.size(); ++i) {
-      const PlacementField& field = kConversionOrder[i];
-      converted.*field.value = Convert(raw[i], field.axis, from, to);
-    }
-    destination.Move(*converted.left, *converted.top, *converted.width,
-                     *converted.height);
+    destination.Move(*converted.left, *converted.top, *converted.width, *converted.height);
   });
   if (!moved) SetPlacement(destination, converted);
 }
@@ -108,14 +103,13 @@ void ReadPlacement(host::Control& control, const DefaultsCatalogue& catalogue,
   Placement placement;
   for (const PlacementField& field : kConversionOrder) {
     std::optional<float>& value = placement.*field.value;
-    const std::string property(field.property);
-    TryStep([&] { value = host::CSng(control.GetProperty(property)); });
+    TryStep([&] { value = host::CSng(control.GetProperty(field.property)); });
     if (const CatalogueEntry* entry = catalogue.Find(field.property)) {
       TryStep([&] {
         const host::Variant current = value ? host::Variant(*value) : host::Variant();
         const host::Variant read = stream.ReadProperty(
-            std::string(entry->keyCode),
-            EffectiveDefault(customDefaults, entry->keyCode, current));
+            entry->keyCode,
+            DefaultForReading(customDefaults, entry->keyCode, current, kPlacementType));
         if (!read.IsEmpty()) value = host::CSng(read);
       });
     }
@@ -131,23 +125,22 @@ void SetPlacement(host::Control& control, const Placement& placement) {
   for (const PlacementField& field : kAssignmentOrder) {
     const std::optional<float>& value = placement.*field.value;
     if (!value) continue;
-    TryStep([&] { control.SetProperty(std::string(field.property), *value); });
+    TryStep([&] { control.SetProperty(field.property, *value); });
   }
 }
 
 void WriteScaleMode(const host::Control& control, host::PropertyBag& stream,
                     const host::PropertyBag* customDefaults) {
   TryStep([&] {
-    stream.WriteProperty(std::string(kScaleModeKey),
-                         host::Variant::Integer(ContainerScaleMode(control)),
-                         ScaleModeDefault(customDefaults));
+    stream.WriteProperty(kScaleModeKey, host::Variant::Integer(ContainerScaleMode(control)),
+                         DefaultForWriting(customDefaults, kScaleModeKey, kTwips, kScaleModeType));
   });
 }
 
 std::int16_t StoredScaleMode(const host::PropertyBag& stream,
                              const host::PropertyBag* customDefaults) {
-  return host::CInt(
-      stream.ReadProperty(std::string(kScaleModeKey), ScaleModeDefault(customDefaults)));
+  return host::CInt(stream.ReadProperty(
+      kScaleModeKey, DefaultForReading(customDefaults, kScaleModeKey, kTwips, kScaleModeType)));
 }
 
 }  // namespace tavorin::detail
