@@ -1,9 +1,11 @@
 #include "stream/stream_file.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <memory>
@@ -151,6 +153,13 @@ class ReplacementFile {
   }
 
   void Write(const host::ByteArray& bytes) {
+    // Writing past the process's file-size limit does not fail: the process
+    // is killed (SIGXFSZ). Refuse what cannot fit before the first byte.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        bytes.size() > limit.rlim_cur) {
+      host::RaiseHostError(errors::kDiskFull);
+    }
     std::size_t written = 0;
     while (written < bytes.size()) {
       const ssize_t result = ::write(file_->get(), bytes.data() + written, bytes.size() - written);
@@ -189,18 +198,31 @@ class ReplacementFile {
   std::unique_ptr<FileDescriptor> file_;  // empty once committed
 };
 
-void ReadExactly(int fd, host::ByteArray& bytes, const std::string& path) {
-  std::size_t done = 0;
+// Reads into bytes[done..size); the number of bytes read, fewer only at the
+// end of the file.
+std::size_t ReadInto(int fd, host::ByteArray& bytes, std::size_t done, const std::string& path) {
   while (done < bytes.size()) {
     const ssize_t result = ::read(fd, bytes.data() + done, bytes.size() - done);
     if (result < 0 && errno == EINTR) continue;
     if (result < 0) RaiseFileError(errno, path);
-    // The file shrank since its length was taken: a partial array would pass
-    // for the whole stream.
-    if (result == 0) host::RaiseHostError(errors::kPathFileAccessError);
+    if (result == 0) break;
     done += static_cast<std::size_t>(result);
   }
+  return done;
 }
+
+void Resize(host::ByteArray& bytes, std::size_t size) {
+  if (size > kMaxStreamFileBytes) host::RaiseHostError(errors::kOutOfMemory);
+  try {
+    bytes.resize(size);
+  } catch (const std::bad_alloc&) {
+    host::RaiseHostError(errors::kOutOfMemory);
+  }
+}
+
+// Files whose length the system does not know ahead (those of /proc report
+// 0) are read in growing steps until their end, within the same limit.
+constexpr std::size_t kFirstUnknownLengthStep = 64 * 1024;
 
 }  // namespace
 
@@ -227,12 +249,20 @@ host::ByteArray ReadStreamFile(const std::string& path) {
     host::RaiseHostError(errors::kOutOfMemory);
   }
   host::ByteArray bytes;
-  try {
-    bytes.resize(static_cast<std::size_t>(info.st_size));
-  } catch (const std::bad_alloc&) {
-    host::RaiseHostError(errors::kOutOfMemory);
+  const auto reported = static_cast<std::size_t>(info.st_size);
+  Resize(bytes, reported);
+  std::size_t done = ReadInto(file.get(), bytes, 0, path);
+  // The file shrank since its length was taken: a partial array would pass
+  // for the whole stream.
+  if (done < reported) host::RaiseHostError(errors::kPathFileAccessError);
+  if (reported == 0) {
+    // Growing past the limit raises in Resize, so the loop ends.
+    for (std::size_t step = kFirstUnknownLengthStep; done == bytes.size(); step *= 2) {
+      Resize(bytes, std::min(done + step, kMaxStreamFileBytes + 1));
+      done = ReadInto(file.get(), bytes, done, path);
+    }
+    bytes.resize(done);
   }
-  ReadExactly(file.get(), bytes, path);
   return bytes;
 }
 
