@@ -13,6 +13,7 @@
 
 #include "host/bag_format.h"
 #include "host/persistence.h"
+#include "host/portability.h"
 
 namespace tavorin::host {
 namespace {
@@ -31,9 +32,8 @@ std::uint64_t HashSeed() {
 // The full product of two words, its halves folded together: every input bit
 // reaches the high bits, which the name index uses.
 std::uint64_t MultiplyFold(std::uint64_t a, std::uint64_t b) {
-  __extension__ using Wide = unsigned __int128;
-  const Wide product = static_cast<Wide>(a) * b;
-  return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+  const detail::WideProduct product = detail::MultiplyWide(a, b);
+  return product.low ^ product.high;
 }
 
 std::uint64_t Load(const unsigned char* bytes, std::size_t size) {
@@ -120,7 +120,7 @@ class NameIndex {
 
   /// Starts bringing the first slot of `hash` into the cache.
   void Prefetch(std::uint64_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[Home(HashCheck(hash))]);
+    if (!slots_.empty()) detail::PrefetchForRead(&slots_[Home(HashCheck(hash))]);
   }
 
   /// Records the name that `probe` did not find, at `position`.
