@@ -114,7 +114,7 @@ std::int64_t Control::hWnd() const {
   return hwnd_;
 }
 
-Variant Control::GetProperty(const std::string& name) const {
+Variant Control::GetProperty(std::string_view name) const {
   const std::ptrdiff_t slot = table_->FindProperty(name);
   if (slot < 0) {
     RaiseHostError(table_->FindMethod(name) ? errors::kInvalidProcedureCall
@@ -124,7 +124,7 @@ Variant Control::GetProperty(const std::string& name) const {
   return spec.get ? spec.get(*this) : values_[static_cast<std::size_t>(slot)];
 }
 
-void Control::SetProperty(const std::string& name, const Variant& value) {
+void Control::SetProperty(std::string_view name, const Variant& value) {
   const std::ptrdiff_t slot = table_->FindProperty(name);
   if (slot < 0) {
     RaiseHostError(table_->FindMethod(name) ? errors::kInvalidProcedureCall
@@ -140,7 +140,7 @@ void Control::SetProperty(const std::string& name, const Variant& value) {
   }
 }
 
-Variant Control::CallMethod(const std::string& name, const std::vector<Variant>& args) {
+Variant Control::CallMethod(std::string_view name, const std::vector<Variant>& args) {
   const detail::MethodSpec* method = table_->FindMethod(name);
   if (!method) RaiseHostError(errors::kNoSuchMember);
   if (args.size() < method->minArgs || args.size() > method->maxArgs) {

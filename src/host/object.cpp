@@ -4,15 +4,15 @@
 
 namespace tavorin::host {
 
-Variant Object::GetProperty(const std::string&) const {
+Variant Object::GetProperty(std::string_view) const {
   RaiseHostError(errors::kNoSuchMember);
 }
 
-void Object::SetProperty(const std::string&, const Variant&) {
+void Object::SetProperty(std::string_view, const Variant&) {
   RaiseHostError(errors::kNoSuchMember);
 }
 
-Variant Object::CallMethod(const std::string&, const std::vector<Variant>&) {
+Variant Object::CallMethod(std::string_view, const std::vector<Variant>&) {
   RaiseHostError(errors::kNoSuchMember);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -22,7 +23,7 @@ std::int32_t PixelsToHiMetric(int pixels) {
   return static_cast<std::int32_t>((std::int64_t{pixels} * 2540 + 48) / 96);
 }
 
-bool IsReadOnlyMember(const std::string& name) {
+bool IsReadOnlyMember(std::string_view name) {
   return name == "Width" || name == "Height" || name == "Type";
 }
 
@@ -89,7 +90,7 @@ ObjectRef Picture::LoadState(const ByteArray& state) {
   return FromBytes(state);
 }
 
-Variant Picture::GetProperty(const std::string& name) const {
+Variant Picture::GetProperty(std::string_view name) const {
   if (name == "Width") return Variant::Long(PixelsToHiMetric(width_));
   if (name == "Height") return Variant::Long(PixelsToHiMetric(height_));
   if (name == "Type") {
@@ -98,7 +99,7 @@ Variant Picture::GetProperty(const std::string& name) const {
   return Object::GetProperty(name);
 }
 
-void Picture::SetProperty(const std::string& name, const Variant& value) {
+void Picture::SetProperty(std::string_view name, const Variant& value) {
   if (IsReadOnlyMember(name)) RaiseHostError(errors::kPropertyReadOnly);
   Object::SetProperty(name, value);
 }

@@ -310,7 +310,7 @@ struct PropertyBag::Impl {
 PropertyBag::PropertyBag() : impl_(std::make_unique<Impl>()) {}
 PropertyBag::~PropertyBag() = default;
 
-void PropertyBag::WriteProperty(const std::string& name, const Variant& value,
+void PropertyBag::WriteProperty(std::string_view name, const Variant& value,
                                 const Variant& defaultValue) {
   if (value.IsMissing()) RaiseHostError(errors::kInvalidProcedureCall);
   const auto persistable = PersistableOf(value);
@@ -325,7 +325,7 @@ void PropertyBag::WriteProperty(const std::string& name, const Variant& value,
   impl_->Store(name, [&](ByteArray& out) { detail::PutValueRecord(out, name, value); });
 }
 
-Variant PropertyBag::ReadProperty(const std::string& name, const Variant& defaultValue) const {
+Variant PropertyBag::ReadProperty(std::string_view name, const Variant& defaultValue) const {
   const std::size_t position = impl_->Find(name);
   if (position == NameIndex::kNotFound) return defaultValue.IsMissing() ? Variant() : defaultValue;
   return detail::RecordValue(impl_->Record(position));

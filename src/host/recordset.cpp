@@ -158,7 +158,7 @@ const Move kMoves[] = {
 };
 
 template <typename Entry, std::size_t Count>
-const Entry* FindByName(const Entry (&table)[Count], const std::string& name) {
+const Entry* FindByName(const Entry (&table)[Count], std::string_view name) {
   const auto found = std::find_if(std::begin(table), std::end(table), [&](const Entry& entry) {
     return detail::EqualsIgnoringCase(entry.name, name);
   });
@@ -287,12 +287,12 @@ void Recordset::MoveTo(std::int64_t position) {
   if (firstFailure) std::rethrow_exception(firstFailure);
 }
 
-Variant Recordset::GetProperty(const std::string& name) const {
+Variant Recordset::GetProperty(std::string_view name) const {
   if (const PropertyReader* reader = FindByName(kPropertyReaders, name)) return reader->read(*this);
   return Object::GetProperty(name);
 }
 
-void Recordset::SetProperty(const std::string& name, const Variant& value) {
+void Recordset::SetProperty(std::string_view name, const Variant& value) {
   if (detail::EqualsIgnoringCase(name, "AbsolutePosition")) {
     AbsolutePosition(CLng(value));
     return;
@@ -301,7 +301,7 @@ void Recordset::SetProperty(const std::string& name, const Variant& value) {
   Object::SetProperty(name, value);
 }
 
-Variant Recordset::CallMethod(const std::string& name, const std::vector<Variant>& args) {
+Variant Recordset::CallMethod(std::string_view name, const std::vector<Variant>& args) {
   const Move* move = FindByName(kMoves, name);
   if (!move) return Object::CallMethod(name, args);
   if (!args.empty()) RaiseHostError(errors::kInvalidProcedureCall);

@@ -98,9 +98,9 @@ class Control : public Object {
   /// Raises 438 for a control without a window.
   std::int64_t hWnd() const;
 
-  Variant GetProperty(const std::string& name) const override;
-  void SetProperty(const std::string& name, const Variant& value) override;
-  Variant CallMethod(const std::string& name, const std::vector<Variant>& args = {}) override;
+  Variant GetProperty(std::string_view name) const override;
+  void SetProperty(std::string_view name, const Variant& value) override;
+  Variant CallMethod(std::string_view name, const std::vector<Variant>& args = {}) override;
 
  protected:
   /// A control of another library: the generic members only.

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <tavorin/host/control.h>
@@ -42,8 +43,8 @@ class Form : public Object {
   void ScaleMode(std::int16_t mode);
   std::int64_t hWnd() const { return hwnd_; }
 
-  Variant GetProperty(const std::string& name) const override;
-  void SetProperty(const std::string& name, const Variant& value) override;
+  Variant GetProperty(std::string_view name) const override;
+  void SetProperty(std::string_view name, const Variant& value) override;
 
  private:
   friend class Control;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <tavorin/host/variant.h>
@@ -16,10 +17,9 @@ class Object : public std::enable_shared_from_this<Object> {
   virtual std::string TypeName() const = 0;
 
   /// Late-bound member access. A name the object lacks raises 438.
-  virtual Variant GetProperty(const std::string& name) const;
-  virtual void SetProperty(const std::string& name, const Variant& value);
-  virtual Variant CallMethod(const std::string& name,
-                             const std::vector<Variant>& args = {});
+  virtual Variant GetProperty(std::string_view name) const;
+  virtual void SetProperty(std::string_view name, const Variant& value);
+  virtual Variant CallMethod(std::string_view name, const std::vector<Variant>& args = {});
 };
 
 /// An object whose state the property bag can store: the bag keeps the

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <tavorin/host/variant.h>
@@ -29,12 +30,12 @@ class PropertyBag {
   /// class the host can load (Picture, DataFormat) is stored by its type name
   /// and SaveState; any other object raises 13 "Type mismatch". Missing as
   /// the value raises 5 "Invalid procedure call or argument".
-  void WriteProperty(const std::string& name, const Variant& value,
+  void WriteProperty(std::string_view name, const Variant& value,
                      const Variant& defaultValue = Variant::Missing());
 
   /// The value stored under `name`, else `defaultValue`; Empty when neither.
   /// A stored object reads back as a new object with equal state.
-  Variant ReadProperty(const std::string& name,
+  Variant ReadProperty(std::string_view name,
                        const Variant& defaultValue = Variant::Missing()) const;
 
   /// The image of everything written so far; the same writes in the same

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -79,9 +80,9 @@ class Recordset : public Object {
   /// Unknown ids are ignored.
   void Unsubscribe(int id);
 
-  Variant GetProperty(const std::string& name) const override;
-  void SetProperty(const std::string& name, const Variant& value) override;
-  Variant CallMethod(const std::string& name, const std::vector<Variant>& args = {}) override;
+  Variant GetProperty(std::string_view name) const override;
+  void SetProperty(std::string_view name, const Variant& value) override;
+  Variant CallMethod(std::string_view name, const std::vector<Variant>& args = {}) override;
 
  private:
   Recordset(std::vector<std::string> fieldNames, std::vector<std::vector<Variant>> rows);
