@@ -347,7 +347,10 @@ ByteArray PropertyBag::Contents() const {
   return detail::EncodeBagImage(impl_->entries.size(), runs);
 }
 
-void PropertyBag::SetContents(const ByteArray& image) {
+// What loading allocates grows with the image: up to about twenty bytes an
+// image byte, for an image of empty entries. An image too large for that is
+// an expected failure, raised like a file too large to read.
+void PropertyBag::SetContents(const ByteArray& image) try {
   const detail::ImageRecords found = detail::OpenBagImage(image);
   ByteArray records(found.bytes.begin(), found.bytes.end());
   // The count is known to fit the bytes, so reserving for it is safe.
@@ -386,6 +389,8 @@ void PropertyBag::SetContents(const ByteArray& image) {
   impl_->entries = std::move(entries);
   impl_->index = std::move(index);
   impl_->nextRead = 0;
+} catch (const std::bad_alloc&) {
+  RaiseHostError(errors::kOutOfMemory);
 }
 
 std::size_t PropertyBag::Count() const { return impl_->entries.size(); }
