@@ -10,7 +10,7 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../src/host/crc32c.h"
+#include "host/crc32c.h"
 
 namespace {
 

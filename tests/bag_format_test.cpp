@@ -10,7 +10,7 @@
 
 #include <tavorin/tavorin.h>
 
-#include "../src/host/crc32c.h"
+#include "host/crc32c.h"
 
 using namespace tavorin::host;
 using tavorin::host::detail::Crc32c;

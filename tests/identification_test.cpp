@@ -1,5 +1,5 @@
-// Which objects count as controls, which class names the component
-// recognises, and the component's own errors.
+// Which objects count as controls and which class names the component
+// recognises.
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
@@ -10,7 +10,6 @@
 
 #include <tavorin/tavorin.h>
 
-#include "component/component_errors.h"
 #include "catalogue/control_type.h"
 #include "component/identification.h"
 #include "support/scratch_folder.h"
@@ -80,35 +79,6 @@ TEST(IsControl, ControlsOfEveryKindCountAndNothingElse) {
                                     std::make_shared<host::DataFormat>(), host::Recordset::Open(database, "t")};
   for (const host::ObjectRef& other : others) {
     EXPECT_FALSE(tavorin::detail::IsControl(other)) << (other ? other->TypeName() : "Nothing");
-  }
-}
-
-// Applications tell the component's errors apart by these numbers and texts.
-TEST(ComponentErrors, CarryTheirTextHelpFileAndContextButNoSource) {
-  using tavorin::detail::ComponentError;
-  const std::pair<ComponentError, const char*> table[] = {
-      {ComponentError::kNotAControl, "Object is not a control"},
-      {ComponentError::kControlTypeMismatch, "Control type mismatch"},
-      {ComponentError::kUnsupportedControl, "Unsupported control"},
-      {ComponentError::kInvalidStream, "Invalid Stream"},
-      {ComponentError::kStreamControlTypeMismatch, "Stream control type mismatch"},
-      {ComponentError::kMissingCustomDefaultsStream, "Missing CustomDefaultsStream"},
-      {ComponentError::kInvalidCustomDefaultsStream, "Invalid CustomDefaultsStream"},
-  };
-  int number = 700;
-  for (const auto& [error, description] : table) {
-    try {
-      tavorin::detail::RaiseComponentError(error);
-      ADD_FAILURE() << "raised nothing";
-    } catch (const host::RuntimeError& raised) {
-      EXPECT_EQ(raised.Number(), number);
-      EXPECT_EQ(raised.Description(), description);
-      EXPECT_STREQ(raised.what(), description);
-      EXPECT_EQ(raised.HelpFile(), "tavorn.hlp");
-      EXPECT_EQ(raised.HelpContext(), 1000 + number);
-      EXPECT_EQ(raised.Source(), "");
-    }
-    ++number;
   }
 }
 

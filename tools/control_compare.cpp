@@ -12,8 +12,6 @@ namespace {
 
 using host::Variant;
 
-constexpr int kNoSuchMember = 438;
-
 // What reading one member gave.
 struct Reading {
   bool hasMember = true;
@@ -27,7 +25,7 @@ Reading ReadMember(Read read) {
   try {
     reading.value = read();
   } catch (const host::RuntimeError& error) {
-    if (error.Number() == kNoSuchMember) {
+    if (error.Number() == host::errors::kNoSuchMember) {
       reading.hasMember = false;
     } else {
       reading.refusal = error.Number();

@@ -14,8 +14,6 @@
 namespace tavorin::cli {
 namespace {
 
-constexpr int kUnsupportedControl = 702;
-
 struct RoundTrip {
   std::string className;
   std::string name;
@@ -38,7 +36,7 @@ std::optional<RoundTrip> WriteControl(Tavorin& component,
     const host::ByteArray stream = component.ControlToStream(control);
     component.StreamToFile(stream, FileFor(folder, *control));
   } catch (const host::RuntimeError& error) {
-    if (error.Number() == kUnsupportedControl) return std::nullopt;
+    if (error.Number() == tavorin::kUnsupportedControl) return std::nullopt;
     trip.problems.push_back("writing: " + error.Description());
   }
   return trip;

@@ -13,8 +13,6 @@ FileBytes ReadFileBytes(const std::string& path) {
     return {Tavorin().StreamFromFile(path), ""};
   } catch (const host::RuntimeError& error) {
     return {std::nullopt, error.Description()};
-  } catch (const std::exception& error) {
-    return {std::nullopt, error.what()};
   }
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include <tavorin/errors.h>
 #include <tavorin/host/property_bag.h>
 #include <tavorin/host/variant.h>
 
@@ -25,8 +26,9 @@ enum PictureOrImageConstants : std::int16_t { TvPicture = 0, TvImage = 1 };
 
 /// Copies controls, writes them into streams (byte arrays that store only what
 /// differs from the defaults) and applies streams to controls. The component's
-/// errors are host::RuntimeError numbered 700 to 706 with help file
-/// "tavorn.hlp"; the queries never raise.
+/// errors are host::RuntimeError numbered 700 to 706 (ComponentError, in
+/// tavorin/errors.h) with help file "tavorn.hlp"; the queries never raise,
+/// whatever the bytes.
 class Tavorin {
  public:
   /// A component with every setting at its default and no site.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <tavorin/component.h>
+#include <tavorin/errors.h>
 #include <tavorin/host/control.h>
 #include <tavorin/host/controls.h>
 #include <tavorin/host/convert.h>

@@ -5,11 +5,11 @@
 namespace tavorin::detail {
 namespace {
 
-constexpr int kFirstErrorNumber = static_cast<int>(ComponentError::kNotAControl);
 constexpr int kHelpContextBase = 1000;
 
-// Indexed by number - 700.
-constexpr std::array<const char*, 7> kDescriptions = {
+// Indexed by number - kNotAControl; the texts reach applications, as the
+// numbers do.
+constexpr std::array<const char*, kInvalidCustomDefaultsStream - kNotAControl + 1> kDescriptions = {
     "Object is not a control",
     "Control type mismatch",
     "Unsupported control",
@@ -22,9 +22,8 @@ constexpr std::array<const char*, 7> kDescriptions = {
 }  // namespace
 
 void RaiseComponentError(ComponentError error) {
-  const int number = static_cast<int>(error);
-  throw host::RuntimeError(number,
-                           kDescriptions[static_cast<std::size_t>(number - kFirstErrorNumber)],
+  const int number = error;
+  throw host::RuntimeError(number, kDescriptions[static_cast<std::size_t>(number - kNotAControl)],
                            /*source=*/{}, kComponentHelpFile, kHelpContextBase + number);
 }
 

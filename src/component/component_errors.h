@@ -1,20 +1,13 @@
-// The component's own numbered errors. Applications tell them apart by
-// number, so the numbers and texts never change.
+// Raising the component's own numbered errors (tavorin/errors.h).
 #pragma once
 
+#include <tavorin/errors.h>
 #include <tavorin/host/error.h>
 
 namespace tavorin::detail {
 
-enum class ComponentError {
-  kNotAControl = 700,
-  kControlTypeMismatch = 701,
-  kUnsupportedControl = 702,
-  kInvalidStream = 703,
-  kStreamControlTypeMismatch = 704,
-  kMissingCustomDefaultsStream = 705,
-  kInvalidCustomDefaultsStream = 706,
-};
+/// The component's code names the public numbers from within detail.
+using ComponentError = tavorin::ComponentError;
 
 /// The help file every component error points to.
 inline constexpr const char* kComponentHelpFile = "tavorn.hlp";

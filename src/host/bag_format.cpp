@@ -78,7 +78,7 @@ enum class Payload : std::uint8_t { kUnknownTag, kFixed, kLong, kLengthPrefixed,
 
 struct PayloadShape {
   Payload payload = Payload::kUnknownTag;
-  std::uint8_t fixed_size = 0;
+  std::uint8_t fixedSize = 0;
 };
 
 constexpr std::array<PayloadShape, 256> MakeShapes() {
@@ -218,7 +218,7 @@ std::string_view TakeRecord(ByteReader& reader) {
     case Payload::kUnknownTag:
       RaiseInvalidFormat();
     case Payload::kFixed:
-      reader.Bytes(shape.fixed_size);
+      reader.Bytes(shape.fixedSize);
       break;
     case Payload::kLong:
       ReadLong(reader);

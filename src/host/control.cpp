@@ -8,7 +8,7 @@
 #include <tavorin/host/error.h>
 #include <tavorin/host/form.h>
 
-#include "host/controls/data_binding.h"
+#include "host/controls/bound_display.h"
 #include "host/property_table.h"
 
 namespace tavorin::host {
@@ -199,8 +199,8 @@ const std::vector<Binding>& SharedBindings() {
        [](Control& c, const Variant& v) { c.TabIndex(CInt(v)); }},
       {"hWnd", [](const Control& c) { return Variant(static_cast<std::int32_t>(c.hWnd())); },
        nullptr},
-      {"DataSource", DataBinding::Source, DataBinding::SetSource},
-      {"DataField", DataBinding::Field, DataBinding::SetField},
+      {"DataSource", BoundDisplay::Source, BoundDisplay::SetSource},
+      {"DataField", BoundDisplay::Field, BoundDisplay::SetField},
   };
   return bindings;
 }

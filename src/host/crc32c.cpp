@@ -3,9 +3,7 @@
 #include <array>
 #include <cstring>
 
-#if defined(__x86_64__)
-#include <nmmintrin.h>
-#endif
+#include "host/portability.h"
 
 namespace tavorin::host::detail {
 namespace {
@@ -35,28 +33,25 @@ constexpr CrcTables MakeTables() {
 
 constexpr CrcTables kTables = MakeTables();
 
-#if defined(__x86_64__)
+#if TAVORIN_HAS_CRC32C_INSTRUCTION
 // Eight bytes a step through the instruction, which computes exactly this
 // CRC (without the inversions at either end).
-__attribute__((target("sse4.2"))) std::uint32_t Crc32cByInstruction(std::span<const std::uint8_t> bytes,
-                                                                    std::uint32_t crc) {
+TAVORIN_TARGET_CRC32C std::uint32_t Crc32cByInstruction(std::span<const std::uint8_t> bytes,
+                                                        std::uint32_t crc) {
   std::uint64_t state = ~crc;
   std::size_t i = 0;
   for (; i + 8 <= bytes.size(); i += 8) {
     std::uint64_t word;
     std::memcpy(&word, bytes.data() + i, sizeof word);  // the instruction takes them little-endian, as x86 is
-    state = _mm_crc32_u64(state, word);
+    state = Crc32cWord(state, word);
   }
   auto narrow = static_cast<std::uint32_t>(state);
-  for (; i < bytes.size(); ++i) narrow = _mm_crc32_u8(narrow, bytes[i]);
+  for (; i < bytes.size(); ++i) narrow = Crc32cByte(narrow, bytes[i]);
   return ~narrow;
 }
 
 bool HasCrcInstruction() {
-  static const bool has = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("sse4.2") != 0;
-  }();
+  static const bool has = ProcessorHasCrc32c();
   return has;
 }
 #endif
@@ -64,7 +59,7 @@ bool HasCrcInstruction() {
 }  // namespace
 
 std::uint32_t Crc32c(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
-#if defined(__x86_64__)
+#if TAVORIN_HAS_CRC32C_INSTRUCTION
   if (HasCrcInstruction()) return Crc32cByInstruction(bytes, crc);
 #endif
   return Crc32cFromTables(bytes, crc);

@@ -68,10 +68,10 @@ constexpr std::uint32_t kBmpUncompressed = 0;
 struct BmpLayout {
   std::int64_t width;
   std::int64_t height;  // always positive
-  bool top_down;
-  std::uint32_t bits_per_pixel;
+  bool topDown;
+  std::uint32_t bitsPerPixel;
   std::uint32_t compression;
-  std::uint32_t pixel_offset;
+  std::uint32_t pixelOffset;
 };
 
 std::optional<BmpLayout> ReadBmpLayout(ByteView bytes) {
@@ -203,7 +203,7 @@ std::optional<Size> ReadPngSize(ByteView bytes) {
 struct ImageFormat {
   std::string_view signature;
   Picture::Kind kind;
-  std::optional<Size> (*read_size)(ByteView);
+  std::optional<Size> (*readSize)(ByteView);
 };
 
 constexpr ImageFormat kImageFormats[] = {
@@ -239,7 +239,7 @@ constexpr std::uint32_t kPixelsPerMetreAt96Dpi = 3780;
 std::optional<ImageHeader> ReadImageHeader(ByteView bytes) {
   for (const ImageFormat& format : kImageFormats) {
     if (!StartsWith(bytes, format.signature)) continue;
-    const auto size = format.read_size(bytes);
+    const auto size = format.readSize(bytes);
     if (!size || !IsSaneSide(size->width) || !IsSaneSide(size->height)) {
       return std::nullopt;
     }
@@ -259,23 +259,23 @@ bool DrawBitmap(Raster& target, ByteView bmp) {
   if (!StartsWith(bmp, "BM"sv)) return false;
   const auto layout = ReadBmpLayout(bmp);
   if (!layout || layout->compression != kBmpUncompressed ||
-      (layout->bits_per_pixel != 24 && layout->bits_per_pixel != 32) ||
+      (layout->bitsPerPixel != 24 && layout->bitsPerPixel != 32) ||
       !IsSaneSide(layout->width) || !IsSaneSide(layout->height)) {
     return false;
   }
-  const std::size_t stride = RowStride(layout->width, layout->bits_per_pixel);
+  const std::size_t stride = RowStride(layout->width, layout->bitsPerPixel);
   const std::size_t rows = static_cast<std::size_t>(layout->height);
-  if (!Has(bmp, layout->pixel_offset, stride) ||
-      (bmp.size() - layout->pixel_offset) / stride < rows) {
+  if (!Has(bmp, layout->pixelOffset, stride) ||
+      (bmp.size() - layout->pixelOffset) / stride < rows) {
     return false;
   }
-  const std::size_t bytesPerPixel = layout->bits_per_pixel / 8;
+  const std::size_t bytesPerPixel = layout->bitsPerPixel / 8;
   const int drawnRows = static_cast<int>(std::min<std::int64_t>(layout->height, target.height));
   const int drawnColumns = static_cast<int>(std::min<std::int64_t>(layout->width, target.width));
   for (int y = 0; y < drawnRows; ++y) {
     const std::size_t row = static_cast<std::size_t>(y);
-    const std::size_t sourceRow = layout->top_down ? row : rows - 1 - row;
-    const std::uint8_t* source = bmp.data() + layout->pixel_offset + sourceRow * stride;
+    const std::size_t sourceRow = layout->topDown ? row : rows - 1 - row;
+    const std::uint8_t* source = bmp.data() + layout->pixelOffset + sourceRow * stride;
     std::uint8_t* destination = target.bgr.data() + static_cast<std::size_t>(y) * target.width * 3;
     for (int x = 0; x < drawnColumns; ++x) {
       std::copy_n(source + x * bytesPerPixel, 3, destination + x * 3);

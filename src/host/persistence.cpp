@@ -8,7 +8,7 @@ namespace tavorin::host::detail {
 namespace {
 
 struct LoaderEntry {
-  std::string_view type_name;
+  std::string_view typeName;
   StateLoader load;
 };
 
@@ -23,7 +23,7 @@ constexpr LoaderEntry kLoaders[] = {
 
 StateLoader FindStateLoader(std::string_view typeName) {
   for (const LoaderEntry& entry : kLoaders) {
-    if (entry.type_name == typeName) return entry.load;
+    if (entry.typeName == typeName) return entry.load;
   }
   return nullptr;
 }

@@ -13,6 +13,7 @@
 
 #include "host/bag_format.h"
 #include "host/persistence.h"
+#include "host/portability.h"
 
 namespace tavorin::host {
 namespace {
@@ -31,9 +32,8 @@ std::uint64_t HashSeed() {
 // The full product of two words, its halves folded together: every input bit
 // reaches the high bits, which the name index uses.
 std::uint64_t MultiplyFold(std::uint64_t a, std::uint64_t b) {
-  __extension__ using Wide = unsigned __int128;
-  const Wide product = static_cast<Wide>(a) * b;
-  return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+  const detail::WideProduct product = detail::MultiplyWide(a, b);
+  return product.low ^ product.high;
 }
 
 std::uint64_t Load(const unsigned char* bytes, std::size_t size) {
@@ -97,9 +97,9 @@ class NameIndex {
     const std::uint32_t check = HashCheck(hash);
     for (std::size_t i = Home(check);; i = (i + 1) & Mask()) {
       const Slot slot = slots_[i];
-      if (slot.position_plus_one == 0) return {i, kNotFound};
-      const std::size_t position = slot.position_plus_one - 1;
-      if (slot.hash_check == check && nameAt(position) == name) return {i, position};
+      if (slot.positionPlusOne == 0) return {i, kNotFound};
+      const std::size_t position = slot.positionPlusOne - 1;
+      if (slot.hashCheck == check && nameAt(position) == name) return {i, position};
     }
   }
 
@@ -114,13 +114,13 @@ class NameIndex {
     old.swap(slots_);
     slot_bits_ = bits;
     for (const Slot& slot : old) {
-      if (slot.position_plus_one != 0) Place(slot);
+      if (slot.positionPlusOne != 0) Place(slot);
     }
   }
 
   /// Starts bringing the first slot of `hash` into the cache.
   void Prefetch(std::uint64_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[Home(HashCheck(hash))]);
+    if (!slots_.empty()) detail::PrefetchForRead(&slots_[Home(HashCheck(hash))]);
   }
 
   /// Records the name that `probe` did not find, at `position`.
@@ -130,8 +130,8 @@ class NameIndex {
 
  private:
   struct Slot {
-    std::uint32_t position_plus_one = 0;  // 0: empty
-    std::uint32_t hash_check = 0;
+    std::uint32_t positionPlusOne = 0;  // 0: empty
+    std::uint32_t hashCheck = 0;
   };
 
   static std::uint32_t HashCheck(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
@@ -141,8 +141,8 @@ class NameIndex {
   std::size_t Mask() const { return slots_.size() - 1; }
 
   void Place(Slot slot) {
-    std::size_t i = Home(slot.hash_check);
-    while (slots_[i].position_plus_one != 0) i = (i + 1) & Mask();
+    std::size_t i = Home(slot.hashCheck);
+    while (slots_[i].positionPlusOne != 0) i = (i + 1) & Mask();
     slots_[i] = slot;
   }
 
@@ -232,12 +232,12 @@ struct PropertyBag::Impl {
   ByteArray records;
   // Bytes of records that a later write of their name replaced. They stay
   // until they make up half of `records`, which is then packed.
-  std::size_t stale_bytes = 0;
+  std::size_t staleBytes = 0;
   std::vector<Span> entries;  // in the order names were first written
   NameIndex index;
   // Names are mostly read in the order they were written, so the entry after
   // the one found last is tried before the index. Atomic, as reading is const.
-  mutable std::atomic<std::size_t> next_read{0};
+  mutable std::atomic<std::size_t> nextRead{0};
 
   static std::span<const std::uint8_t> RecordIn(const ByteArray& bytes, Span span) {
     return std::span(bytes).subspan(span.begin, span.end - span.begin);
@@ -248,12 +248,12 @@ struct PropertyBag::Impl {
   std::string_view NameAt(std::size_t position) const { return RecordName(Record(position)); }
 
   std::size_t Find(std::string_view name) const {
-    std::size_t position = next_read.load(std::memory_order_relaxed);
+    std::size_t position = nextRead.load(std::memory_order_relaxed);
     if (position >= entries.size() || NameAt(position) != name) {
       position = index.Find(name, HashName(name), [this](std::size_t at) { return NameAt(at); }).position;
       if (position == NameIndex::kNotFound) return position;
     }
-    next_read.store(position + 1, std::memory_order_relaxed);
+    nextRead.store(position + 1, std::memory_order_relaxed);
     return position;
   }
 
@@ -273,7 +273,7 @@ struct PropertyBag::Impl {
       if (probe.position == NameIndex::kNotFound) {
         entries.push_back(stored);
       } else {
-        stale_bytes += entries[probe.position].end - entries[probe.position].begin;
+        staleBytes += entries[probe.position].end - entries[probe.position].begin;
         entries[probe.position] = stored;
       }
     } catch (...) {
@@ -282,7 +282,7 @@ struct PropertyBag::Impl {
     }
     if (probe.position == NameIndex::kNotFound) {
       index.Insert(probe, entries.size() - 1, hash);
-    } else if (stale_bytes > records.size() / 2) {
+    } else if (staleBytes > records.size() / 2) {
       PackRecords();
     }
   }
@@ -292,7 +292,7 @@ struct PropertyBag::Impl {
   void PackRecords() {
     ByteArray packed;
     try {
-      packed.reserve(records.size() - stale_bytes);
+      packed.reserve(records.size() - staleBytes);
     } catch (const std::bad_alloc&) {
       return;
     }
@@ -303,7 +303,7 @@ struct PropertyBag::Impl {
       entry = {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(packed.size())};
     }
     records.swap(packed);
-    stale_bytes = 0;
+    staleBytes = 0;
   }
 };
 
@@ -347,7 +347,10 @@ ByteArray PropertyBag::Contents() const {
   return detail::EncodeBagImage(impl_->entries.size(), runs);
 }
 
-void PropertyBag::SetContents(const ByteArray& image) {
+// What loading allocates grows with the image: up to about twenty bytes an
+// image byte, for an image of empty entries. An image too large for that is
+// an expected failure, raised like a file too large to read.
+void PropertyBag::SetContents(const ByteArray& image) try {
   const detail::ImageRecords found = detail::OpenBagImage(image);
   ByteArray records(found.bytes.begin(), found.bytes.end());
   // The count is known to fit the bytes, so reserving for it is safe.
@@ -382,10 +385,12 @@ void PropertyBag::SetContents(const ByteArray& image) {
     hashAhead(position + kHashesAhead);
   }
   impl_->records = std::move(records);
-  impl_->stale_bytes = 0;
+  impl_->staleBytes = 0;
   impl_->entries = std::move(entries);
   impl_->index = std::move(index);
-  impl_->next_read = 0;
+  impl_->nextRead = 0;
+} catch (const std::bad_alloc&) {
+  RaiseHostError(errors::kOutOfMemory);
 }
 
 std::size_t PropertyBag::Count() const { return impl_->entries.size(); }

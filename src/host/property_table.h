@@ -149,8 +149,9 @@ class PropertyTable {
 /// The data of one of the nineteen classes (exact name), or nullptr.
 const ClassData* FindClassData(std::string_view className);
 
-/// The properties every control of that shape has (data, with class_tables),
-/// and the getters, setters and methods that serve them (with Control).
+/// The properties every control of that shape has (data, beside the class
+/// tables in control_property_tables.cpp), and the getters, setters and
+/// methods that serve them (with Control).
 std::vector<PropertySpec> SharedProperties(const ClassShape& shape);
 const std::vector<Binding>& SharedBindings();
 std::vector<MethodSpec> SharedMethods(const ClassShape& shape);

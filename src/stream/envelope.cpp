@@ -1,9 +1,9 @@
 #include "stream/envelope.h"
 
-#include <exception>
 #include <utility>
 
 #include <tavorin/host/convert.h>
+#include <tavorin/host/error.h>
 #include <tavorin/host/property_bag.h>
 
 #include "catalogue/control_type.h"
@@ -12,15 +12,15 @@
 namespace tavorin::detail {
 namespace {
 
-// The queries answer "no" for anything that fails on the way: bytes that are
-// no bag image, a missing or non-numeric "@SF#", a name that is no text. The
-// bag and the conversions report those as RuntimeErrors; an allocation
-// failure on hostile input counts the same.
+// The queries answer "no" for what the bytes get wrong: no bag image, a
+// missing or non-numeric "@SF#", a name that is no text. The bag and the
+// conversions raise all of those as RuntimeErrors; anything else propagates
+// (see host/error.h).
 template <typename Result, typename Query>
-Result OrOnFailure(Result fallback, Query query) noexcept {
+Result OrOnFailure(Result fallback, Query query) {
   try {
     return query();
-  } catch (const std::exception&) {
+  } catch (const host::RuntimeError&) {
     return fallback;
   }
 }
@@ -35,7 +35,7 @@ std::optional<ValidStream> ValidFlags(const host::PropertyBag& bag) {
 
 }  // namespace
 
-std::optional<LoadedStream> LoadValidStream(const host::ByteArray& stream) noexcept {
+std::optional<LoadedStream> LoadValidStream(const host::ByteArray& stream) {
   return OrOnFailure<std::optional<LoadedStream>>(std::nullopt, [&]() -> std::optional<LoadedStream> {
     auto bag = std::make_unique<host::PropertyBag>();
     bag->SetContents(stream);
@@ -45,18 +45,17 @@ std::optional<LoadedStream> LoadValidStream(const host::ByteArray& stream) noexc
   });
 }
 
-std::optional<LoadedStream> LoadValidStream(const host::Variant& stream) noexcept {
+std::optional<LoadedStream> LoadValidStream(const host::Variant& stream) {
   if (stream.Type() != host::VarType::ByteArray) return std::nullopt;
   return LoadValidStream(StreamFromVariant(stream));
 }
 
-std::optional<std::int32_t> CheckStream(const host::ByteArray& stream) noexcept {
+std::optional<std::int32_t> CheckStream(const host::ByteArray& stream) {
   if (const std::optional<LoadedStream> valid = LoadValidStream(stream)) return valid->flags.typeCode;
   return std::nullopt;
 }
 
-
-bool StreamRequiresDefaults(const host::ByteArray& stream) noexcept {
+bool StreamRequiresDefaults(const host::ByteArray& stream) {
   return OrOnFailure(false, [&] {
     host::PropertyBag bag;
     bag.SetContents(stream);
@@ -65,7 +64,7 @@ bool StreamRequiresDefaults(const host::ByteArray& stream) noexcept {
   });
 }
 
-std::string StreamControlName(const host::ByteArray& stream) noexcept {
+std::string StreamControlName(const host::ByteArray& stream) {
   return OrOnFailure(std::string(), [&] {
     const std::optional<LoadedStream> valid = LoadValidStream(stream);
     if (!valid) return std::string();

@@ -1,5 +1,7 @@
 // The stream envelope: what makes a property bag image a control stream, and
-// the checks and queries on it. Nothing here raises, whatever bytes it gets.
+// the checks and queries on it. Whatever bytes they get, the queries answer
+// instead of raising; only what is no RuntimeError, such as running out of
+// memory, gets through them (see host/error.h).
 #pragma once
 
 #include <cstdint>
@@ -32,21 +34,21 @@ struct LoadedStream {
 };
 
 /// The loaded stream when `stream` is a valid stream; nullopt otherwise.
-std::optional<LoadedStream> LoadValidStream(const host::ByteArray& stream) noexcept;
+std::optional<LoadedStream> LoadValidStream(const host::ByteArray& stream);
 /// The same for a variant; anything but a byte array is no stream.
-std::optional<LoadedStream> LoadValidStream(const host::Variant& stream) noexcept;
+std::optional<LoadedStream> LoadValidStream(const host::Variant& stream);
 
 /// The type code when `stream` is a valid stream (it loads into a bag whose
 /// "@SF#" converts to a Long with signature 3; the version does not count),
 /// nullopt otherwise.
-std::optional<std::int32_t> CheckStream(const host::ByteArray& stream) noexcept;
+std::optional<std::int32_t> CheckStream(const host::ByteArray& stream);
 
 /// The custom-defaults bit of the stream's flags, without a validity check;
 /// false when the bytes do not load.
-bool StreamRequiresDefaults(const host::ByteArray& stream) noexcept;
+bool StreamRequiresDefaults(const host::ByteArray& stream);
 
 /// "@CN#" of a valid stream; "" when absent, not text, or the stream invalid.
-std::string StreamControlName(const host::ByteArray& stream) noexcept;
+std::string StreamControlName(const host::ByteArray& stream);
 
 /// The stream that stands for no control: only "@SF#" with type code 0.
 host::ByteArray NothingToStream();

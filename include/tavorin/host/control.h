@@ -19,7 +19,7 @@ class Form;
 namespace detail {
 class PropertyTable;
 struct BindingState;
-class DataBinding;
+class BoundDisplay;
 }  // namespace detail
 
 /// What a form hands to the constructor of a control it creates; only a Form
@@ -113,7 +113,7 @@ class Control : public Object {
 
  private:
   friend class Form;
-  friend class detail::DataBinding;
+  friend class detail::BoundDisplay;
 
   /// Gives every property the value of a new control; a special member that
   /// refuses its initial value (a list too short for it) keeps its own.

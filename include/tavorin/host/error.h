@@ -7,6 +7,15 @@
 namespace tavorin::host {
 
 /// A numbered run-time error. `what()` is the description.
+///
+/// The one error policy of the host and the component: a RuntimeError is an
+/// expected failure (bytes that are no image, a missing file, a value out of
+/// range). The steps that are best effort skip it, and the queries that never
+/// raise turn it into false or "". Anything else thrown (std::bad_alloc, a
+/// std::logic_error) is no such answer: nothing catches it on the way, and it
+/// reaches the application. An allocation whose size comes from outside, such
+/// as a file's length, is the exception: its failure is expected, and raised
+/// as 7 "Out of memory".
 class RuntimeError : public std::runtime_error {
  public:
   RuntimeError(int number, std::string description, std::string source = {},

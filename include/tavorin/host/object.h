@@ -19,8 +19,7 @@ class Object : public std::enable_shared_from_this<Object> {
   /// Late-bound member access. A name the object lacks raises 438.
   virtual Variant GetProperty(std::string_view name) const;
   virtual void SetProperty(std::string_view name, const Variant& value);
-  virtual Variant CallMethod(std::string_view name,
-                             const std::vector<Variant>& args = {});
+  virtual Variant CallMethod(std::string_view name, const std::vector<Variant>& args = {});
 };
 
 /// An object whose state the property bag can store: the bag keeps the

@@ -43,8 +43,9 @@ class PropertyBag {
   ByteArray Contents() const;
 
   /// Replaces the bag's content by an image that Contents produced. Bytes that
-  /// are no such image raise 321 "Invalid file format" and leave the bag as
-  /// it was.
+  /// are no such image raise 321 "Invalid file format", and an image too large
+  /// for the memory its loading takes (about twenty bytes an image byte at
+  /// most) raises 7 "Out of memory"; either leaves the bag as it was.
   void SetContents(const ByteArray& image);
 
   /// The number of stored names.

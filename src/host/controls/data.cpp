@@ -2,7 +2,7 @@
 #include <tavorin/host/convert.h>
 #include <tavorin/host/recordset.h>
 
-#include "host/controls/data_binding.h"
+#include "host/controls/bound_display.h"
 #include "host/property_table.h"
 
 namespace tavorin::host {
@@ -53,9 +53,9 @@ void Data::Refresh() {
   connection_->records = records;
   const std::weak_ptr<Data> self = std::static_pointer_cast<Data>(shared_from_this());
   connection_->subscription = records->Subscribe([self] {
-    if (const std::shared_ptr<Data> data = self.lock()) detail::DataBinding::ShowRecord(*data);
+    if (const std::shared_ptr<Data> data = self.lock()) detail::BoundDisplay::ShowRecord(*data);
   });
-  detail::DataBinding::ShowRecord(*this);
+  detail::BoundDisplay::ShowRecord(*this);
 }
 
 }  // namespace tavorin::host

@@ -1,5 +1,5 @@
-// Data binding: a control whose DataSource is a Data control shows a field of
-// that control's current record and follows the record when it moves.
+// The host's bound display: a control whose DataSource is a Data control shows a
+// field of that control's current record and follows the record when it moves.
 #pragma once
 
 #include <memory>
@@ -19,7 +19,7 @@ struct BindingState {
 };
 
 /// The by-name members DataSource and DataField of the bindable classes.
-class DataBinding {
+class BoundDisplay {
  public:
   static Variant Source(const Control& control);
   /// Nothing, or a Data control of the same form (380 otherwise); 545 when the

@@ -1,4 +1,4 @@
-#include "host/controls/data_binding.h"
+#include "host/controls/bound_display.h"
 
 #include <string_view>
 
@@ -29,11 +29,11 @@ Variant Displayed(std::string_view className, const Variant& field) {
 
 }  // namespace
 
-Variant DataBinding::Source(const Control& control) {
+Variant BoundDisplay::Source(const Control& control) {
   return Variant(ObjectRef(control.binding_->source.lock()));
 }
 
-void DataBinding::SetSource(Control& control, const Variant& source) {
+void BoundDisplay::SetSource(Control& control, const Variant& source) {
   const ObjectRef object = source.AsObject();
   auto data = std::dynamic_pointer_cast<Data>(object);
   if (object && (!data || data->Parent() != control.Parent())) {
@@ -44,16 +44,16 @@ void DataBinding::SetSource(Control& control, const Variant& source) {
   Show(control);
 }
 
-Variant DataBinding::Field(const Control& control) { return Variant(control.binding_->field); }
+Variant BoundDisplay::Field(const Control& control) { return Variant(control.binding_->field); }
 
-void DataBinding::SetField(Control& control, const Variant& field) {
+void BoundDisplay::SetField(Control& control, const Variant& field) {
   std::string name = CStr(field);
   RequireField(control.binding_->source.lock(), name);
   control.binding_->field = std::move(name);
   Show(control);
 }
 
-void DataBinding::ShowRecord(const Data& data) {
+void BoundDisplay::ShowRecord(const Data& data) {
   const std::shared_ptr<Form> form = data.Parent();
   if (!form) return;
   for (const std::shared_ptr<Control>& control : form->Controls()) {
@@ -61,13 +61,13 @@ void DataBinding::ShowRecord(const Data& data) {
   }
 }
 
-void DataBinding::RequireField(const std::shared_ptr<Data>& source, const std::string& field) {
+void BoundDisplay::RequireField(const std::shared_ptr<Data>& source, const std::string& field) {
   if (!source || field.empty()) return;
   const std::shared_ptr<Recordset> records = source->Recordset();
   if (records && !records->HasField(field)) RaiseHostError(errors::kUnableToBind);
 }
 
-void DataBinding::Show(Control& control) {
+void BoundDisplay::Show(Control& control) {
   const BindingState& state = *control.binding_;
   const std::shared_ptr<Data> source = state.source.lock();
   const std::string className = control.TypeName();
