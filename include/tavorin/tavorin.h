@@ -3,6 +3,7 @@
 
 #include <tavorin/component.h>
 #include <tavorin/errors.h>
+#include <tavorin/form_state.h>
 #include <tavorin/host/control.h>
 #include <tavorin/host/controls.h>
 #include <tavorin/host/convert.h>

@@ -1,6 +1,7 @@
 #include "component/component_errors.h"
 
 #include <array>
+#include <string>
 
 namespace tavorin::detail {
 namespace {
@@ -21,9 +22,16 @@ constexpr std::array<const char*, kInvalidCustomDefaultsStream - kNotAControl + 
 
 }  // namespace
 
-void RaiseComponentError(ComponentError error) {
+std::string ComponentErrorDescription(ComponentError error) {
+  return kDescriptions[static_cast<std::size_t>(error - kNotAControl)];
+}
+
+void RaiseComponentError(ComponentError error) { RaiseComponentError(error, {}); }
+
+void RaiseComponentError(ComponentError error, const std::string& description) {
   const int number = error;
-  throw host::RuntimeError(number, kDescriptions[static_cast<std::size_t>(number - kNotAControl)],
+  throw host::RuntimeError(number,
+                           description.empty() ? ComponentErrorDescription(error) : description,
                            /*source=*/{}, kComponentHelpFile, kHelpContextBase + number);
 }
 
