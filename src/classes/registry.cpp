@@ -11,6 +11,8 @@
 
 #include <tavorin/host/controls.h>
 
+#include "classes/label.h"
+#include "classes/picture_box.h"
 #include "classes/property_set.h"
 
 namespace tavorin::detail {
@@ -25,6 +27,7 @@ bool IsInstance(const host::Control& control) {
 }
 
 constexpr GroupSwitches kAllGroups{};
+constexpr GroupSwitches kNoTabIndex{.tabIndex = false};
 
 // Measured in the text, so applied after it, and start before length (a new
 // start clamps the length).
@@ -33,11 +36,66 @@ constexpr std::array kTextSelection{
     OwnKey{"SL", "SelLength", "selection length", VarType::Long, Integer(0), true},
 };
 
+// Each picture is a step of its own, after the catalogued properties (the
+// mask colour among them).
+constexpr OwnKey kPicture{kPictureKey, "Picture", "picture", VarType::Object, kNothing};
+constexpr std::array kPictureOnly{kPicture};
+constexpr std::array kButtonPictures{
+    kPicture,
+    OwnKey{"DoP", "DownPicture", "down picture", VarType::Object, kNothing},
+    OwnKey{"DiP", "DisabledPicture", "disabled picture", VarType::Object, kNothing},
+};
+
 constexpr std::array kPropertySets{
+    PropertySet{.type = ControlType::PictureBox,
+                .isRuntimeClass = &IsInstance<host::PictureBox>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = kPictureOnly,
+                .itemColumns = {},
+                .dataBinding = true,
+                .steps = &kPictureBoxSteps},
+    PropertySet{.type = ControlType::Label,
+                .isRuntimeClass = &IsInstance<host::Label>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = {},
+                .itemColumns = {},
+                .dataBinding = true,
+                .steps = &kLabelSteps},
     PropertySet{.type = ControlType::TextBox,
                 .isRuntimeClass = &IsInstance<host::TextBox>,
                 .switches = InEveryOperation(kAllGroups),
                 .ownKeys = kTextSelection,
+                .itemColumns = {},
+                .dataBinding = true},
+    PropertySet{.type = ControlType::Frame,
+                .isRuntimeClass = &IsInstance<host::Frame>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = {},
+                .itemColumns = {},
+                .dataBinding = false},
+    PropertySet{.type = ControlType::CommandButton,
+                .isRuntimeClass = &IsInstance<host::CommandButton>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = kButtonPictures,
+                .itemColumns = {},
+                .dataBinding = false},
+    PropertySet{.type = ControlType::CheckBox,
+                .isRuntimeClass = &IsInstance<host::CheckBox>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = kButtonPictures,
+                .itemColumns = {},
+                .dataBinding = true},
+    PropertySet{.type = ControlType::OptionButton,
+                .isRuntimeClass = &IsInstance<host::OptionButton>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = kButtonPictures,
+                .itemColumns = {},
+                .dataBinding = false},
+    // The tab index is never carried: the runtime's image has none.
+    PropertySet{.type = ControlType::Image,
+                .isRuntimeClass = &IsInstance<host::Image>,
+                .switches = InEveryOperation(kNoTabIndex),
+                .ownKeys = kPictureOnly,
                 .itemColumns = {},
                 .dataBinding = true},
 };
