@@ -11,6 +11,8 @@
 
 #include <tavorin/host/controls.h>
 
+#include "classes/data.h"
+#include "classes/line.h"
 #include "classes/property_set.h"
 
 namespace tavorin::detail {
@@ -25,12 +27,22 @@ bool IsInstance(const host::Control& control) {
 }
 
 constexpr GroupSwitches kAllGroups{};
+constexpr GroupSwitches kNoGroups{
+    .container = false, .tabIndex = false, .placement = false, .icons = false};
+// Controls that have neither a tab index nor icons.
+constexpr GroupSwitches kContainerOnly{.tabIndex = false, .placement = false, .icons = false};
+constexpr GroupSwitches kPlacedInContainer{.tabIndex = false, .icons = false};
+constexpr GroupSwitches kOutsideContainerAndTabOrder{.container = false, .tabIndex = false};
 
 // Measured in the text, so applied after it, and start before length (a new
 // start clamps the length).
 constexpr std::array kTextSelection{
     OwnKey{"SS", "SelStart", "selection start", VarType::Long, Integer(0), true},
     OwnKey{"SL", "SelLength", "selection length", VarType::Long, Integer(0), true},
+};
+
+constexpr std::array kRecordPosition{
+    OwnKey{kRecordPositionKey, "", "current record", VarType::Long, Integer(0)},
 };
 
 constexpr std::array kPropertySets{
@@ -40,6 +52,38 @@ constexpr std::array kPropertySets{
                 .ownKeys = kTextSelection,
                 .itemColumns = {},
                 .dataBinding = true},
+    PropertySet{.type = ControlType::HScrollBar,
+                .isRuntimeClass = &IsInstance<host::HScrollBar>,
+                .switches = InEveryOperation(kAllGroups)},
+    PropertySet{.type = ControlType::VScrollBar,
+                .isRuntimeClass = &IsInstance<host::VScrollBar>,
+                .switches = InEveryOperation(kAllGroups)},
+    // A copied timer keeps its own container: the copy is its three
+    // catalogued properties alone, Enabled last in the catalogue so that a
+    // timer that is to run starts with its final interval.
+    PropertySet{.type = ControlType::Timer,
+                .isRuntimeClass = &IsInstance<host::Timer>,
+                .switches = {.copy = kNoGroups, .write = kContainerOnly, .read = kContainerOnly}},
+    PropertySet{.type = ControlType::Shape,
+                .isRuntimeClass = &IsInstance<host::Shape>,
+                .switches = InEveryOperation(kPlacedInContainer)},
+    // A line has end points instead of a placement: the write records its
+    // container's units, and its own steps convert the end points from them.
+    PropertySet{.type = ControlType::Line,
+                .isRuntimeClass = &IsInstance<host::Line>,
+                .switches = {.copy = kContainerOnly, .write = kPlacedInContainer,
+                             .read = kContainerOnly},
+                .steps = &kLineSteps},
+    // The current record is not a property: the steps reach it through the
+    // recordset. A Data control stays in its own container; its tab index is
+    // never written, only read.
+    PropertySet{.type = ControlType::Data,
+                .isRuntimeClass = &IsInstance<host::Data>,
+                .switches = {.copy = kOutsideContainerAndTabOrder,
+                             .write = kOutsideContainerAndTabOrder,
+                             .read = {.container = false}},
+                .ownKeys = kRecordPosition,
+                .steps = &kDataSteps},
 };
 
 }  // namespace
