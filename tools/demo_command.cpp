@@ -1,6 +1,6 @@
 // `tavorin demo`: every control of the sample form the component handles is
 // written to a stream file, read back, restored onto a fresh form and
-// compared with the original.
+// compared with the original; a Data control also by the record it stands on.
 #include <filesystem>
 #include <iomanip>
 #include <optional>
@@ -20,6 +20,7 @@ struct RoundTrip {
   std::size_t streamBytes = 0;
   std::size_t keysStored = 0;
   std::vector<std::string> problems;  // empty: the control came back equal
+  std::string record;  // what a restored Data control stands on
 };
 
 std::string FileFor(const std::filesystem::path& folder, const host::Control& control) {
@@ -31,7 +32,7 @@ std::string FileFor(const std::filesystem::path& folder, const host::Control& co
 std::optional<RoundTrip> WriteControl(Tavorin& component,
                                       const std::shared_ptr<host::Control>& control,
                                       const std::filesystem::path& folder) {
-  RoundTrip trip{control->TypeName(), control->Name(), 0, 0, {}};
+  RoundTrip trip{control->TypeName(), control->Name(), 0, 0, {}, {}};
   try {
     const host::ByteArray stream = component.ControlToStream(control);
     component.StreamToFile(stream, FileFor(folder, *control));
@@ -40,6 +41,21 @@ std::optional<RoundTrip> WriteControl(Tavorin& component,
     trip.problems.push_back("writing: " + error.Description());
   }
   return trip;
+}
+
+// The record a Data control stands on, in words; "" for another class.
+std::string RecordStoodOn(const host::Control& control) {
+  const auto* data = dynamic_cast<const host::Data*>(&control);
+  if (data == nullptr) return "";
+  const std::shared_ptr<host::Recordset> records = data->Recordset();
+  if (!records) return "no recordset";
+  if (records->AbsolutePosition() < 0) return "no current record";
+  std::string text = "record " + std::to_string(records->AbsolutePosition() + 1) + " of " +
+                     std::to_string(records->RecordCount()) + ":";
+  for (const std::string& field : records->FieldNames()) {
+    text += " " + PlainForTerminal(field) + " " + DisplayText(records->Field(field));
+  }
+  return text;
 }
 
 void RestoreControl(Tavorin& component, RoundTrip& trip, const host::Form& original,
@@ -58,6 +74,10 @@ void RestoreControl(Tavorin& component, RoundTrip& trip, const host::Form& origi
   }
   const std::vector<std::string> differences = ControlDifferences(*source, *twin);
   trip.problems.insert(trip.problems.end(), differences.begin(), differences.end());
+  trip.record = RecordStoodOn(*twin);
+  if (const std::string original = RecordStoodOn(*source); trip.record != original) {
+    trip.problems.push_back("Recordset: " + original + " became " + trip.record);
+  }
 }
 
 void PrintTable(const std::vector<RoundTrip>& trips, std::ostream& out) {
@@ -67,6 +87,7 @@ void PrintTable(const std::vector<RoundTrip>& trips, std::ostream& out) {
     out << std::left << std::setw(14) << trip.className << std::setw(10) << trip.name
         << std::right << std::setw(13) << trip.streamBytes << std::setw(13) << trip.keysStored
         << "  " << (trip.problems.empty() ? "ok" : "DIFFERS") << "\n";
+    if (!trip.record.empty()) out << "    " << trip.name << " stands on " << trip.record << "\n";
     for (const std::string& problem : trip.problems) {
       out << "    " << trip.name << "." << problem << "\n";
     }
@@ -88,7 +109,7 @@ int RunDemo(const std::string& folderName, std::ostream& out, std::ostream& err)
   Tavorin component;
   const std::shared_ptr<host::Form> original = BuildSampleForm();
   try {
-    ApplySampleState(*original);
+    ApplySampleState(*original, (folder / "orders.db").string());
   } catch (const host::RuntimeError& refusal) {
     err << "the sample form cannot be set up: " << refusal.Description() << "\n";
     return kExitFailed;

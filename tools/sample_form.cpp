@@ -1,7 +1,11 @@
 #include "sample_form.h"
 
+#include <sqlite3.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace tavorin::cli {
@@ -24,6 +28,8 @@ struct SampleControl {
   std::vector<std::string_view> items;
   std::vector<Setting> settings;
   std::string_view dataSource = {};  // the control the binding names, "" for none
+  // Given at creation on every sample form: a container's units.
+  std::vector<Setting> layout = {};
 };
 
 Variant Colour(std::uint32_t rgb) { return Variant::Long(static_cast<std::int32_t>(rgb)); }
@@ -41,27 +47,30 @@ Variant NumberFormat(std::string format, std::int16_t type) {
 const std::vector<SampleControl>& SampleControls() {
   static const std::vector<SampleControl> kControls = {
       {"Data", "Data1", "", {},
-       {{"DatabaseName", "orders.db"}, {"RecordSource", "Customers"}, {"Caption", "Customers"},
-        {"ReadOnly", true}, {"Left", 120.0f}, {"Top", 5160.0f}, {"Width", 4500.0f},
-        {"Height", 345.0f}}},
+       {{"RecordSource", "Customers"}, {"Caption", "Customers"}, {"ReadOnly", true},
+        {"Left", 120.0f}, {"Top", 5160.0f}, {"Width", 4500.0f}, {"Height", 345.0f}}},
       {"Frame", "Frame1", "", {},
        {{"Caption", "Delivery"}, {"FontItalic", true}, {"Left", 4800.0f}, {"Top", 120.0f},
         {"Width", 3000.0f}, {"Height", 1335.0f}}},
       {"PictureBox", "Picture1", "", {},
        {{"BackColor", Colour(0xFFFFC0)}, {"AutoRedraw", true}, {"Picture", BlankPicture(32, 32)},
         {"ToolTipText", "Preview"}, {"Left", 120.0f}, {"Top", 3600.0f}, {"Width", 1200.0f},
-        {"Height", 1200.0f}}},
+        {"Height", 1200.0f}},
+       "",
+       {{"ScaleMode", std::int16_t{3}}}},
       {"Label", "Label1", "", {},
        {{"Caption", "Customer &name:"}, {"Alignment", std::int16_t{1}},
         {"BackStyle", std::int16_t{0}}, {"BackColor", Colour(0xE0FFFF)},
         {"ForeColor", Colour(0x800000)}, {"FontBold", true}, {"Left", 120.0f},
         {"Top", 165.0f}, {"Width", 1500.0f}, {"Height", 255.0f}}},
+      // Its text is the customer's name, shown from the record with the caret
+      // at the start.
       {"TextBox", "Text1", "", {},
-       {{"Text", "Ada Lovelace"}, {"MaxLength", 40}, {"FontName", "Tahoma"},
+       {{"MaxLength", 40}, {"FontName", "Tahoma"},
         {"FontSize", 9.75f}, {"Tag", "customer"}, {"ToolTipText", "Full name"},
         {"MousePointer", std::int16_t{99}}, {"MouseIcon", BlankPicture(32, 32)},
         {"Left", 1740.0f}, {"Top", 120.0f}, {"Width", 2895.0f}, {"Height", 315.0f},
-        {"SelStart", 4}, {"SelLength", 8}, {"DataField", "Name"},
+        {"DataField", "Name"},
         {"DataFormat", NumberFormat("General", 1)}},
        "Data1"},
       {"CommandButton", "Command1", "", {},
@@ -86,7 +95,7 @@ const std::vector<SampleControl>& SampleControls() {
         {"Value", std::int16_t{40}}, {"Left", 1740.0f}, {"Top", 2040.0f},
         {"Width", 2895.0f}, {"Height", 255.0f}}},
       {"VScrollBar", "VScroll1", "", {},
-       {{"Min", std::int16_t{1}}, {"Max", std::int16_t{50}}, {"SmallChange", std::int16_t{2}},
+       {{"Min", std::int16_t{50}}, {"Max", std::int16_t{1}}, {"SmallChange", std::int16_t{2}},
         {"Value", std::int16_t{25}}, {"Left", 4680.0f}, {"Top", 1080.0f},
         {"Width", 255.0f}, {"Height", 840.0f}}},
       {"Timer", "Timer1", "", {},
@@ -104,8 +113,8 @@ const std::vector<SampleControl>& SampleControls() {
       {"FileListBox", "File1", "", {},
        {{"Path", "c:\\etc"}, {"Pattern", "*.conf;*.cfg"}, {"Left", 4800.0f},
         {"Top", 3300.0f}, {"Width", 3000.0f}, {"Height", 1200.0f}}},
-      {"Line", "Line1", "", {},
-       {{"X1", 120.0f}, {"Y1", 4920.0f}, {"X2", 7800.0f}, {"Y2", 4920.0f},
+      {"Line", "Line1", "Picture1", {},
+       {{"X1", 4.0f}, {"Y1", 70.0f}, {"X2", 76.0f}, {"Y2", 10.0f},
         {"BorderWidth", std::int16_t{2}}, {"BorderColor", Colour(0x808080)}}},
       {"Image", "Image1", "", {},
        {{"Picture", BlankPicture(48, 32)}, {"Stretch", true}, {"Left", 2760.0f},
@@ -124,6 +133,40 @@ void Apply(host::Control& control, std::string_view property, const Variant& val
   }
 }
 
+constexpr const char* kSampleCustomers =
+    "CREATE TABLE Customers(Name TEXT, City TEXT);"
+    "INSERT INTO Customers VALUES ('Ada Lovelace', 'London'), ('Grace Hopper', 'Arlington'),"
+    " ('Edsger Dijkstra', 'Nuenen'), ('Barbara Liskov', 'Boston');";
+// Not the first, so that a restored Data control shows whether it moved.
+constexpr std::int32_t kSampleRecord = 2;
+
+// The database anew, so that a second run in the same folder finds the same
+// records.
+void MakeSampleDatabase(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+  sqlite3* database = nullptr;
+  int result = sqlite3_open(path.c_str(), &database);
+  char* message = nullptr;
+  if (result == SQLITE_OK) {
+    result = sqlite3_exec(database, kSampleCustomers, nullptr, nullptr, &message);
+  }
+  std::string reason = message != nullptr ? message : sqlite3_errmsg(database);
+  sqlite3_free(message);
+  sqlite3_close(database);
+  if (result != SQLITE_OK) {
+    throw host::RuntimeError(host::errors::kPathFileAccessError,
+                             path + ": cannot make the sample database: " + reason);
+  }
+}
+
+void OpenOnSampleRecord(host::Control& data, const std::string& databasePath) {
+  MakeSampleDatabase(databasePath);
+  Apply(data, "DatabaseName", databasePath);
+  data.CallMethod("Refresh");
+  data.GetProperty("Recordset").AsObject()->SetProperty("AbsolutePosition", kSampleRecord);
+}
+
 }  // namespace
 
 std::shared_ptr<host::Control> ControlNamed(const host::Form& form, const std::string& name) {
@@ -138,19 +181,21 @@ std::shared_ptr<host::Form> BuildSampleForm() {
   for (const SampleControl& sample : SampleControls()) {
     host::ObjectRef container;
     if (!sample.container.empty()) container = ControlNamed(*form, std::string(sample.container));
-    form->AddControl(std::string(sample.className), std::string(sample.name), std::nullopt,
-                     container);
+    const std::shared_ptr<host::Control> control = form->AddControl(
+        std::string(sample.className), std::string(sample.name), std::nullopt, container);
+    for (const Setting& setting : sample.layout) Apply(*control, setting.property, setting.value);
   }
   return form;
 }
 
-void ApplySampleState(host::Form& form) {
+void ApplySampleState(host::Form& form, const std::string& databasePath) {
   for (const SampleControl& sample : SampleControls()) {
     const std::shared_ptr<host::Control> control = ControlNamed(form, std::string(sample.name));
     for (const std::string_view item : sample.items) {
       control->CallMethod("AddItem", {Variant(std::string(item))});
     }
     for (const Setting& setting : sample.settings) Apply(*control, setting.property, setting.value);
+    if (control->TypeName() == "Data") OpenOnSampleRecord(*control, databasePath);
     if (!sample.dataSource.empty()) {
       Apply(*control, "DataSource", ControlNamed(form, std::string(sample.dataSource)));
     }

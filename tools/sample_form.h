@@ -10,14 +10,17 @@
 namespace tavorin::cli {
 
 /// A form holding one control of every class, each in its default state and
-/// in the same container on every sample form, so that a control of one
-/// sample form has its twin (of the same name) on another.
+/// in the same container, measured in the same units, on every sample form,
+/// so that a control of one sample form has its twin (of the same name) on
+/// another.
 std::shared_ptr<host::Form> BuildSampleForm();
 
 /// Puts every control of a form that BuildSampleForm made into its sample
-/// state. Raises the host's RuntimeError, its description naming the control
-/// and the property, when the host refuses a sample setting.
-void ApplySampleState(host::Form& form);
+/// state. Its Data control reads a small database of customers that this
+/// makes anew at `databasePath`, and stands on a record past the first.
+/// Raises the host's RuntimeError, its description naming the control and the
+/// property, or the database, when a sample setting cannot be made.
+void ApplySampleState(host::Form& form, const std::string& databasePath);
 
 /// The control of that name on `form`, or nullptr.
 std::shared_ptr<host::Control> ControlNamed(const host::Form& form, const std::string& name);

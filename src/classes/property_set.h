@@ -77,8 +77,8 @@ struct PropertySet {
   bool (*isRuntimeClass)(const host::Control& control);
   OperationSwitches switches;
   /// In the order they are copied, written and read.
-  std::span<const OwnKey> ownKeys;
-  std::span<const ItemColumn> itemColumns;
+  std::span<const OwnKey> ownKeys = {};
+  std::span<const ItemColumn> itemColumns = {};
   bool dataBinding = false;
   /// nullptr for a class that follows the common pattern throughout.
   const ClassSteps* steps = nullptr;

@@ -11,7 +11,9 @@
 
 #include <tavorin/host/controls.h>
 
+#include "classes/data.h"
 #include "classes/label.h"
+#include "classes/line.h"
 #include "classes/picture_box.h"
 #include "classes/property_set.h"
 
@@ -28,6 +30,12 @@ bool IsInstance(const host::Control& control) {
 
 constexpr GroupSwitches kAllGroups{};
 constexpr GroupSwitches kNoTabIndex{.tabIndex = false};
+constexpr GroupSwitches kNoGroups{
+    .container = false, .tabIndex = false, .placement = false, .icons = false};
+// Controls that have neither a tab index nor icons.
+constexpr GroupSwitches kContainerOnly{.tabIndex = false, .placement = false, .icons = false};
+constexpr GroupSwitches kPlacedInContainer{.tabIndex = false, .icons = false};
+constexpr GroupSwitches kOutsideContainerAndTabOrder{.container = false, .tabIndex = false};
 
 // Measured in the text, so applied after it, and start before length (a new
 // start clamps the length).
@@ -44,6 +52,10 @@ constexpr std::array kButtonPictures{
     kPicture,
     OwnKey{"DoP", "DownPicture", "down picture", VarType::Object, kNothing},
     OwnKey{"DiP", "DisabledPicture", "disabled picture", VarType::Object, kNothing},
+};
+
+constexpr std::array kRecordPosition{
+    OwnKey{kRecordPositionKey, "", "current record", VarType::Long, Integer(0)},
 };
 
 constexpr std::array kPropertySets{
@@ -91,6 +103,28 @@ constexpr std::array kPropertySets{
                 .ownKeys = kButtonPictures,
                 .itemColumns = {},
                 .dataBinding = false},
+    PropertySet{.type = ControlType::HScrollBar,
+                .isRuntimeClass = &IsInstance<host::HScrollBar>,
+                .switches = InEveryOperation(kAllGroups)},
+    PropertySet{.type = ControlType::VScrollBar,
+                .isRuntimeClass = &IsInstance<host::VScrollBar>,
+                .switches = InEveryOperation(kAllGroups)},
+    // A copied timer keeps its own container: the copy is its three
+    // catalogued properties alone, Enabled last in the catalogue so that a
+    // timer that is to run starts with its final interval.
+    PropertySet{.type = ControlType::Timer,
+                .isRuntimeClass = &IsInstance<host::Timer>,
+                .switches = {.copy = kNoGroups, .write = kContainerOnly, .read = kContainerOnly}},
+    PropertySet{.type = ControlType::Shape,
+                .isRuntimeClass = &IsInstance<host::Shape>,
+                .switches = InEveryOperation(kPlacedInContainer)},
+    // A line has end points instead of a placement: the write records its
+    // container's units, and its own steps convert the end points from them.
+    PropertySet{.type = ControlType::Line,
+                .isRuntimeClass = &IsInstance<host::Line>,
+                .switches = {.copy = kContainerOnly, .write = kPlacedInContainer,
+                             .read = kContainerOnly},
+                .steps = &kLineSteps},
     // The tab index is never carried: the runtime's image has none.
     PropertySet{.type = ControlType::Image,
                 .isRuntimeClass = &IsInstance<host::Image>,
@@ -98,6 +132,16 @@ constexpr std::array kPropertySets{
                 .ownKeys = kPictureOnly,
                 .itemColumns = {},
                 .dataBinding = true},
+    // The current record is not a property: the steps reach it through the
+    // recordset. A Data control stays in its own container; its tab index is
+    // never written, only read.
+    PropertySet{.type = ControlType::Data,
+                .isRuntimeClass = &IsInstance<host::Data>,
+                .switches = {.copy = kOutsideContainerAndTabOrder,
+                             .write = kOutsideContainerAndTabOrder,
+                             .read = {.container = false}},
+                .ownKeys = kRecordPosition,
+                .steps = &kDataSteps},
 };
 
 }  // namespace
