@@ -1,4 +1,5 @@
 // The Data control over an SQLite database, and controls bound to it.
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -78,6 +79,35 @@ TEST_F(HostDataTest, ControlsBoundBeforeTheRefreshShowTheNewRecordset) {
   data->Recordset()->MoveLast();
   data->Refresh();
   EXPECT_EQ(CStr(text->GetProperty("Text")), "Ada");
+}
+
+TEST_F(HostDataTest, ABoundTextBoxKeepsItsSelectionWhenRestoredOrCopied) {
+  data->Refresh();
+  auto source = Bound("TextBox", "name");
+  source->SetProperty("SelStart", Variant::Long(1));
+  source->SetProperty("SelLength", Variant::Long(2));
+  Tavorin component;
+  const ByteArray stream = component.ControlToStream(source);
+  const struct {
+    const char* how;
+    std::function<void(ObjectRef&)> transfer;
+  } cases[] = {
+      {"restored", [&](ObjectRef& box) { component.StreamToControl(stream, box); }},
+      {"copied",
+       [&](ObjectRef& box) {
+         ObjectRef from = source;
+         component.CopyControl(from, box);
+       }},
+  };
+  for (const auto& c : cases) {
+    const std::shared_ptr<Control> box = form->AddControl("TextBox", c.how);
+    ObjectRef destination = box;
+    c.transfer(destination);
+    EXPECT_EQ(box->GetProperty("DataSource").AsObject(), ObjectRef(data)) << c.how;
+    EXPECT_EQ(CStr(box->GetProperty("Text")), "Ada") << c.how;
+    EXPECT_EQ(CLng(box->GetProperty("SelStart")), 1) << c.how;
+    EXPECT_EQ(CLng(box->GetProperty("SelLength")), 2) << c.how;
+  }
 }
 
 TEST_F(HostDataTest, AFieldTheRecordsetLacksRaises545) {
