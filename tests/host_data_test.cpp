@@ -131,6 +131,17 @@ TEST_F(HostDataTest, RefreshRaises3024ForAMissingFileAnd3078ForABadSource) {
   EXPECT_EQ(data->Recordset(), records) << "a failed refresh keeps the old recordset";
 }
 
+TEST_F(HostDataTest, ARefreshPastTheLimitsKeepsTheOldRecordsetAndItsDisplay) {
+  data->Refresh();
+  const std::shared_ptr<Recordset> records = data->Recordset();
+  auto text = Bound("TextBox", "name");
+  records->MoveNext();
+  const ScopedRecordsetLimits twoRows({std::chrono::milliseconds(1000), 2, 1 << 20});
+  EXPECT_RAISES(errors::kCannotFindInputTable, data->Refresh());
+  EXPECT_EQ(data->Recordset(), records);
+  EXPECT_EQ(CStr(text->GetProperty("Text")), "Bo");
+}
+
 TEST_F(HostDataTest, ARecordsetOutlivingItsControlNoLongerUpdatesIt) {
   data->Refresh();
   auto text = Bound("TextBox", "name");
