@@ -38,10 +38,16 @@ bench: deps
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" \
-	  -DTAVORIN_BUILD_TESTS=OFF -DTAVORIN_BUILD_BENCHMARKS=OFF -DTAVORIN_BUILD_TOOLS=OFF \
+	  -DTAVORIN_BUILD_TESTS=OFF -DTAVORIN_BUILD_BENCHMARKS=OFF -DTAVORIN_BUILD_TOOLS=ON \
 	  -DTAVORIN_BUILD_FUZZERS=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	for f in $(FUZZ_BUILD)/fuzz/*_fuzz; do $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048; done
+	# Each target starts from its checked-in seeds (fuzz/corpus/<target>) and
+	# keeps what it learns in the build folder.
+	for f in $(FUZZ_BUILD)/fuzz/*_fuzz; do \
+	  name=$$(basename $$f); mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+	    $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -7,9 +7,12 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -88,6 +91,16 @@ class Tool : public ::testing::Test {
     box->SetProperty("Tag", tag);
     box->SetProperty("MouseIcon", tavorin::host::Picture::Blank(16, 16));
     return WriteFile(name, component.ControlToStream(box));
+  }
+
+  // The TextBox stream `name` with `entries` added (each kept at its place
+  // when the stream has it).
+  std::string WithEntries(const std::string& name,
+                          const std::vector<std::pair<std::string, tavorin::host::Variant>>& entries) {
+    tavorin::host::PropertyBag bag;
+    bag.SetContents(tavorin::testing::ReadFile(scratch.Path() / TextBoxStream(name, "text")));
+    for (const auto& [key, value] : entries) bag.WriteProperty(key, value);
+    return WriteFile(name, bag.Contents());
   }
 
   fs::path binary;
@@ -225,6 +238,96 @@ TEST_F(Tool, UsageVersionAndUnknownCommands) {
   EXPECT_NE(unknown.err.find("unknown command: frobnicate"), std::string::npos);
   EXPECT_NE(unknown.err.find("Usage"), std::string::npos);
   EXPECT_EQ(Tavorin({}).status, 2);
+}
+
+// Values a valid stream may hold that the runtime cannot print or compare
+// with itself: every one is shown, and a stream still equals itself.
+TEST_F(Tool, EveryValueIsShownAndAStreamEqualsItself) {
+  using tavorin::host::Variant;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const std::string odd = WithEntries(
+      "odd.tvs", {{"d1", Variant::Date(nan)}, {"d2", Variant::Date(1e300)}, {"m", Variant::Decimal(nan)}});
+  const std::string good = TextBoxStream("good.tvs", "good");
+
+  const ToolRun text = Tavorin({"inspect", good, odd});
+  EXPECT_EQ(text.status, 0) << text.err;
+  for (const char* expected : {"good.tvs: TextBox stream", "\"good\"", "invalid date, day count nan",
+                               "invalid date, day count 1.0000000000000001e+300"}) {
+    EXPECT_NE(text.out.find(expected), std::string::npos) << expected << " in\n" << text.out;
+  }
+  const ToolRun json = Tavorin({"inspect", "--json", good, odd});
+  EXPECT_EQ(json.status, 0) << json.err;
+  const nlohmann::json reports = nlohmann::json::parse(json.out);
+  ASSERT_EQ(reports.size(), 2u);
+  const nlohmann::json& entries = reports[1]["entries"];
+  const auto d1 = std::find_if(entries.begin(), entries.end(),
+                               [](const nlohmann::json& entry) { return entry["key"] == "d1"; });
+  ASSERT_NE(d1, entries.end());
+  EXPECT_EQ((*d1)["value"], "invalid date, day count nan");
+
+  const ToolRun same = Tavorin({"diff", odd, odd});
+  EXPECT_EQ(same.status, 0) << same.out << same.err;
+  EXPECT_NE(same.out.find("the streams are equal"), std::string::npos) << same.out;
+}
+
+TEST_F(Tool, OutputStaysInProportionToTheInput) {
+  // One key of 50,000 bytes must not pad every row to its width.
+  const std::string longKey(50'000, 'k');
+  const std::string file = WithEntries("long.tvs", {{longKey, tavorin::host::Variant::Long(1)}});
+  const std::size_t fileSize = fs::file_size(scratch.Path() / file);
+  const ToolRun run = Tavorin({"inspect", file});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_LT(run.out.size(), 2 * fileSize + 4096);
+  EXPECT_NE(run.out.find(longKey + "\n"), std::string::npos) << "a long key on a line of its own";
+  const ToolRun differ = Tavorin({"diff", file, TextBoxStream("short.tvs", "text")});
+  EXPECT_EQ(differ.status, 1);
+  EXPECT_LT(differ.out.size(), 2 * fileSize + 4096);
+
+  // diff indexes the keys: 100,000 entries on each side take a moment, where
+  // a search per key took minutes.
+  std::vector<std::pair<std::string, tavorin::host::Variant>> many;
+  for (std::int32_t i = 0; i < 100'000; ++i) {
+    many.emplace_back("k" + std::to_string(i), tavorin::host::Variant::Long(i));
+  }
+  const std::string a = WithEntries("many-a.tvs", many);
+  many.back().second = tavorin::host::Variant::Long(-1);
+  const std::string b = WithEntries("many-b.tvs", many);
+  const auto started = std::chrono::steady_clock::now();
+  const ToolRun large = Tavorin({"diff", a, b});
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+  EXPECT_EQ(large.status, 1);
+  EXPECT_NE(large.out.find("99999 -> -1"), std::string::npos) << large.out;
+  EXPECT_NE(large.out.find("1 entry differs"), std::string::npos) << large.out;
+}
+
+TEST_F(Tool, NothingPrintedCanDriveTheTerminal) {
+  const std::string arabicMark = "\xD8\x9C";
+  const ToolRun mark = Tavorin({"inspect", TextBoxStream("mark.tvs", "a" + arabicMark + "b")});
+  EXPECT_NE(mark.out.find(R"("a\u061cb")"), std::string::npos) << mark.out;
+  EXPECT_EQ(mark.out.find(arabicMark), std::string::npos);
+
+  const std::string hostile = "x\x1b]0;owned\x07\x9b";
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"inspect", "--" + hostile},
+        std::vector<std::string>{"diff", hostile, "missing"},
+        std::vector<std::string>{"inspect", "--json", hostile},
+        std::vector<std::string>{"inspect", TextBoxStream("hostile.tvs", hostile)},
+        std::vector<std::string>{"inspect", "--json", TextBoxStream("hostile.tvs", hostile)}}) {
+    const ToolRun run = Tavorin(arguments);
+    for (const std::string* said : {&run.out, &run.err}) {
+      EXPECT_TRUE(std::none_of(said->begin(), said->end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && c != '\n') || byte == 0x7f || byte == 0x9b;
+      })) << arguments[1] << ":\n" << *said;
+    }
+  }
+}
+
+TEST_F(Tool, ADemoThatCannotWriteItsStreamsSaysSoAndExits2) {
+  fs::create_directories(scratch.Path() / "blocked" / "Text1.tvs");
+  const ToolRun run = Tavorin({"demo", "--out", "blocked"});
+  EXPECT_EQ(run.status, 2) << run.out;
+  EXPECT_NE(run.err.find("blocked: cannot write the streams"), std::string::npos) << run.err;
 }
 
 }  // namespace

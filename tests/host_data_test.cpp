@@ -1,4 +1,5 @@
 // The Data control over an SQLite database, and controls bound to it.
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -80,6 +81,35 @@ TEST_F(HostDataTest, ControlsBoundBeforeTheRefreshShowTheNewRecordset) {
   EXPECT_EQ(CStr(text->GetProperty("Text")), "Ada");
 }
 
+TEST_F(HostDataTest, ABoundTextBoxKeepsItsSelectionWhenRestoredOrCopied) {
+  data->Refresh();
+  auto source = Bound("TextBox", "name");
+  source->SetProperty("SelStart", Variant::Long(1));
+  source->SetProperty("SelLength", Variant::Long(2));
+  Tavorin component;
+  const ByteArray stream = component.ControlToStream(source);
+  const struct {
+    const char* how;
+    std::function<void(ObjectRef&)> transfer;
+  } cases[] = {
+      {"restored", [&](ObjectRef& box) { component.StreamToControl(stream, box); }},
+      {"copied",
+       [&](ObjectRef& box) {
+         ObjectRef from = source;
+         component.CopyControl(from, box);
+       }},
+  };
+  for (const auto& c : cases) {
+    const std::shared_ptr<Control> box = form->AddControl("TextBox", c.how);
+    ObjectRef destination = box;
+    c.transfer(destination);
+    EXPECT_EQ(box->GetProperty("DataSource").AsObject(), ObjectRef(data)) << c.how;
+    EXPECT_EQ(CStr(box->GetProperty("Text")), "Ada") << c.how;
+    EXPECT_EQ(CLng(box->GetProperty("SelStart")), 1) << c.how;
+    EXPECT_EQ(CLng(box->GetProperty("SelLength")), 2) << c.how;
+  }
+}
+
 TEST_F(HostDataTest, AFieldTheRecordsetLacksRaises545) {
   data->Refresh();
   auto text = Bound("TextBox", "name");
@@ -99,6 +129,17 @@ TEST_F(HostDataTest, RefreshRaises3024ForAMissingFileAnd3078ForABadSource) {
   data->SetProperty("DatabaseName", Variant((scratch.Path() / "absent.db").string()));
   EXPECT_RAISES(errors::kCouldNotFindFile, data->CallMethod("Refresh"));
   EXPECT_EQ(data->Recordset(), records) << "a failed refresh keeps the old recordset";
+}
+
+TEST_F(HostDataTest, ARefreshPastTheLimitsKeepsTheOldRecordsetAndItsDisplay) {
+  data->Refresh();
+  const std::shared_ptr<Recordset> records = data->Recordset();
+  auto text = Bound("TextBox", "name");
+  records->MoveNext();
+  const ScopedRecordsetLimits twoRows({std::chrono::milliseconds(1000), 2, 1 << 20});
+  EXPECT_RAISES(errors::kCannotFindInputTable, data->Refresh());
+  EXPECT_EQ(data->Recordset(), records);
+  EXPECT_EQ(CStr(text->GetProperty("Text")), "Bo");
 }
 
 TEST_F(HostDataTest, ARecordsetOutlivingItsControlNoLongerUpdatesIt) {

@@ -1,5 +1,9 @@
 // Recordsets over databases built with plain SQL: navigation, typed values,
 // refused sources, the file left untouched, and move notifications.
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -215,6 +219,101 @@ TEST_F(Databases, MembersByName) {
   EXPECT_RAISES(438, records->CallMethod("Delete"));
   EXPECT_RAISES(5, records->CallMethod("MoveNext", {Variant::Long(2)}));
   EXPECT_EQ(records->TypeName(), "Recordset");
+}
+
+// What a refused Open said; empty when it was not refused with 3078.
+std::string RefusalOf(const std::function<void()>& open) {
+  try {
+    open();
+  } catch (const tavorin::host::RuntimeError& error) {
+    if (error.Number() == 3078) return error.Description();
+  }
+  return "";
+}
+
+TEST_F(Databases, HostileSourcesAreRefusedAtTheLimitTheyReach) {
+  ASSERT_TRUE(MakeDatabase(
+      database_,
+      "CREATE VIEW endless AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+      "SELECT i FROM n;"
+      "CREATE VIEW stuck AS SELECT count(*) AS c FROM endless;"
+      "CREATE VIEW huge AS SELECT zeroblob(900000000) AS b;"
+      "CREATE VIEW wide AS SELECT printf('%.*c', 1000, 'x') AS t FROM endless LIMIT 5000;"));
+  {
+    const ScopedRecordsetLimits narrow({std::chrono::milliseconds(300), 10000, 1 << 20});
+    const struct {
+      const char* source;
+      const char* limit;
+    } cases[] = {
+        {"endless", "row limit of 10000"},
+        {"stuck", "time limit of 300 ms"},
+        {"huge", "memory limit of 1048576 bytes"},
+        {"wide", "memory limit of 1048576 bytes"},
+    };
+    for (const auto& c : cases) {
+      const auto started = std::chrono::steady_clock::now();
+      const std::string refusal = RefusalOf([&] { Recordset::Open(database_, c.source); });
+      EXPECT_THAT(refusal, ::testing::HasSubstr(c.limit)) << c.source;
+      EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << c.source;
+    }
+    EXPECT_EQ(People()->RecordCount(), 3) << "a source within the limits";
+  }
+  // The defaults alone keep a gigabyte value from ever being built.
+  EXPECT_THAT(RefusalOf([&] { Recordset::Open(database_, "huge"); }),
+              ::testing::HasSubstr("memory limit"));
+
+  const tavorin::host::RecordsetLimits before = tavorin::host::GetRecordsetLimits();
+  for (const tavorin::host::RecordsetLimits& bad :
+       {tavorin::host::RecordsetLimits{std::chrono::milliseconds(0), 1, 1},
+        tavorin::host::RecordsetLimits{std::chrono::milliseconds(1), 0, 1},
+        tavorin::host::RecordsetLimits{std::chrono::milliseconds(1), 1, -1}}) {
+    EXPECT_RAISES(5, tavorin::host::SetRecordsetLimits(bad));
+  }
+  EXPECT_EQ(tavorin::host::GetRecordsetLimits().rows, before.rows);
+}
+
+// Each file of `folder` by name, with its bytes.
+std::map<std::string, ByteArray> Snapshot(const std::filesystem::path& folder) {
+  std::map<std::string, ByteArray> files;
+  for (const std::string& name : tavorin::testing::Listing(folder)) {
+    files[name] = tavorin::testing::ReadFile(folder / name);
+  }
+  return files;
+}
+
+TEST_F(Databases, WalDatabasesAreReadWithoutTouchingTheirFolder) {
+  namespace fs = std::filesystem;
+  const char* sql = "CREATE TABLE t(v TEXT); INSERT INTO t VALUES('in the log');";
+  const struct {
+    const char* name;
+    bool keepLog;
+    bool dropIndex;
+    const char* refusal;  // nullptr: readable
+  } cases[] = {
+      {"checkpointed", false, false, nullptr},
+      {"with-its-log", true, false, nullptr},
+      {"log-without-index", true, true, "without creating files beside it"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path folder = scratch_.Path() / c.name;
+    fs::create_directory(folder);
+    const std::string path = (folder / "w.db").string();
+    ASSERT_TRUE(MakeWalDatabase(path, sql, c.keepLog));
+    if (c.dropIndex) fs::remove(path + "-shm");
+    EXPECT_EQ(fs::exists(path + "-wal"), c.keepLog);
+    // Root writes into a folder without write bits all the same: the
+    // snapshot is what shows that nothing was created or changed.
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    const auto before = Snapshot(folder);
+    if (c.refusal == nullptr) {
+      EXPECT_EQ(Recordset::Open(path, "t")->Field("v"), Variant("in the log"));
+    } else {
+      EXPECT_THAT(RefusalOf([&] { Recordset::Open(path, "t"); }), ::testing::HasSubstr(c.refusal));
+    }
+    EXPECT_EQ(Snapshot(folder), before);
+    fs::permissions(folder, fs::perms::owner_all);
+  }
 }
 
 }  // namespace

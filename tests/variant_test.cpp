@@ -51,7 +51,12 @@ TEST(Variant, EqualityNeedsTheSameTypeAndValue) {
   // Floating values compare by bit pattern.
   EXPECT_NE(Variant(0.0f), Variant(-0.0f));
   EXPECT_NE(Variant(0.0), Variant(-0.0));
-  EXPECT_EQ(Variant(std::numeric_limits<double>::quiet_NaN()), Variant(std::numeric_limits<double>::quiet_NaN()));
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const auto make : {+[](double x) { return Variant(x); }, +[](double x) { return Variant::Date(x); },
+                          +[](double x) { return Variant::Decimal(x); }}) {
+    EXPECT_EQ(make(nan), make(nan));
+    EXPECT_NE(make(0.0), make(-0.0));
+  }
   // Objects compare by identity.
   const auto a = std::make_shared<Thing>();
   EXPECT_EQ(Variant(a), Variant(ObjectRef(a)));

@@ -28,18 +28,21 @@ std::string FileFor(const std::filesystem::path& folder, const host::Control& co
 }
 
 // Writes the control's stream file; nullopt when the component has no
-// property set for its class.
+// property set for its class. Raises the host's RuntimeError when the file
+// cannot be written: the folder cannot take the demo's streams.
 std::optional<RoundTrip> WriteControl(Tavorin& component,
                                       const std::shared_ptr<host::Control>& control,
                                       const std::filesystem::path& folder) {
   RoundTrip trip{control->TypeName(), control->Name(), 0, 0, {}, {}};
+  host::ByteArray stream;
   try {
-    const host::ByteArray stream = component.ControlToStream(control);
-    component.StreamToFile(stream, FileFor(folder, *control));
+    stream = component.ControlToStream(control);
   } catch (const host::RuntimeError& error) {
     if (error.Number() == tavorin::kUnsupportedControl) return std::nullopt;
     trip.problems.push_back("writing: " + error.Description());
+    return trip;
   }
+  component.StreamToFile(stream, FileFor(folder, *control));
   return trip;
 }
 
@@ -89,7 +92,7 @@ void PrintTable(const std::vector<RoundTrip>& trips, std::ostream& out) {
         << "  " << (trip.problems.empty() ? "ok" : "DIFFERS") << "\n";
     if (!trip.record.empty()) out << "    " << trip.name << " stands on " << trip.record << "\n";
     for (const std::string& problem : trip.problems) {
-      out << "    " << trip.name << "." << problem << "\n";
+      out << "    " << trip.name << "." << MessageForTerminal(problem) << "\n";
     }
   }
 }
@@ -101,7 +104,7 @@ int RunDemo(const std::string& folderName, std::ostream& out, std::ostream& err)
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) {
-    err << PlainForTerminal(folderName) << ": cannot create the folder: " << error.message()
+    err << PlainForTerminal(folderName) << ": cannot create the folder: " << MessageForTerminal(error.message())
         << "\n";
     return kExitUsage;
   }
@@ -111,18 +114,25 @@ int RunDemo(const std::string& folderName, std::ostream& out, std::ostream& err)
   try {
     ApplySampleState(*original, (folder / "orders.db").string());
   } catch (const host::RuntimeError& refusal) {
-    err << "the sample form cannot be set up: " << refusal.Description() << "\n";
+    err << "the sample form cannot be set up: " << MessageForTerminal(refusal.Description())
+        << "\n";
     return kExitFailed;
   }
 
   std::vector<RoundTrip> trips;
   std::vector<std::string> unhandled;
-  for (const std::shared_ptr<host::Control>& control : original->Controls()) {
-    if (std::optional<RoundTrip> trip = WriteControl(component, control, folder)) {
-      trips.push_back(std::move(*trip));
-    } else {
-      unhandled.push_back(control->TypeName());
+  try {
+    for (const std::shared_ptr<host::Control>& control : original->Controls()) {
+      if (std::optional<RoundTrip> trip = WriteControl(component, control, folder)) {
+        trips.push_back(std::move(*trip));
+      } else {
+        unhandled.push_back(control->TypeName());
+      }
     }
+  } catch (const host::RuntimeError& refusal) {
+    err << PlainForTerminal(folderName)
+        << ": cannot write the streams: " << MessageForTerminal(refusal.Description()) << "\n";
+    return kExitUsage;
   }
   // The fresh form is built like the original, so data sources and
   // containers named in the streams are found on it.

@@ -1,10 +1,11 @@
 // `tavorin diff`: the entries in which two streams differ, key by key.
-#include <algorithm>
-#include <iomanip>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 #include "commands.h"
 #include "file_input.h"
+#include "text_table.h"
 #include "value_text.h"
 
 namespace tavorin::cli {
@@ -14,21 +15,33 @@ namespace {
 std::optional<StreamInfo> LoadStream(const std::string& file, std::ostream& err) {
   const FileBytes input = ReadFileBytes(file);
   if (!input.bytes) {
-    err << PlainForTerminal(file) << ": cannot be read: " << input.problem << "\n";
+    err << PlainForTerminal(file) << ": cannot be read: " << MessageForTerminal(input.problem)
+        << "\n";
     return std::nullopt;
   }
   StreamInfo info = DescribeStream(*input.bytes);
   if (!info.isStream) {
-    err << PlainForTerminal(file) << ": not a stream: " << info.reason << "\n";
+    err << PlainForTerminal(file) << ": not a stream: " << MessageForTerminal(info.reason)
+        << "\n";
     return std::nullopt;
   }
   return info;
 }
 
-const StreamEntryInfo* FindEntry(const StreamInfo& info, const std::string& key) {
-  const auto found = std::find_if(info.entries.begin(), info.entries.end(),
-                                  [&](const StreamEntryInfo& entry) { return entry.key == key; });
-  return found == info.entries.end() ? nullptr : &*found;
+// The entries of a stream by key (the first of a key, should one repeat), so
+// that comparing two streams takes time in proportion to their size.
+using EntryIndex = std::unordered_map<std::string_view, const StreamEntryInfo*>;
+
+EntryIndex IndexEntries(const StreamInfo& info) {
+  EntryIndex index;
+  index.reserve(info.entries.size());
+  for (const StreamEntryInfo& entry : info.entries) index.emplace(entry.key, &entry);
+  return index;
+}
+
+const StreamEntryInfo* FindEntry(const EntryIndex& index, const std::string& key) {
+  const auto found = index.find(key);
+  return found == index.end() ? nullptr : found->second;
 }
 
 std::string TypedText(const host::Variant& value) {
@@ -43,9 +56,11 @@ struct Difference {
 };
 
 std::vector<Difference> Differences(const StreamInfo& a, const StreamInfo& b) {
+  const EntryIndex inA = IndexEntries(a);
+  const EntryIndex inB = IndexEntries(b);
   std::vector<Difference> differences;
   for (const StreamEntryInfo& entry : a.entries) {
-    const StreamEntryInfo* other = FindEntry(b, entry.key);
+    const StreamEntryInfo* other = FindEntry(inB, entry.key);
     if (other == nullptr) {
       differences.push_back({"only in A", entry.key, entry.meaning, TypedText(entry.value)});
     } else if (!SameValue(entry.value, other->value)) {
@@ -61,7 +76,7 @@ std::vector<Difference> Differences(const StreamInfo& a, const StreamInfo& b) {
     }
   }
   for (const StreamEntryInfo& entry : b.entries) {
-    if (FindEntry(a, entry.key) == nullptr) {
+    if (FindEntry(inA, entry.key) == nullptr) {
       differences.push_back({"only in B", entry.key, entry.meaning, TypedText(entry.value)});
     }
   }
@@ -81,17 +96,14 @@ int RunDiff(const std::string& first, const std::string& second, std::ostream& o
         << PlainForTerminal(b->className) << " stream\n";
   }
   const std::vector<Difference> differences = Differences(*a, *b);
-  std::size_t keyWidth = 0, meaningWidth = 0;
-  for (const Difference& difference : differences) {
-    keyWidth = std::max(keyWidth, PlainForTerminal(difference.key).size());
-    meaningWidth = std::max(meaningWidth, difference.meaning.size());
-  }
-  for (const Difference& difference : differences) {
-    out << std::left << std::setw(9) << difference.kind << "  "
-        << std::setw(static_cast<int>(keyWidth)) << PlainForTerminal(difference.key) << "  "
-        << std::setw(static_cast<int>(meaningWidth)) << difference.meaning << "  "
-        << difference.values << "\n";
-  }
+  const auto cells = [](const Difference& difference) {
+    return std::vector<std::string>{std::string(difference.kind),
+                                    PlainForTerminal(difference.key), difference.meaning,
+                                    difference.values};
+  };
+  TextTable table("", {9, 0, 0});
+  for (const Difference& difference : differences) table.Measure(cells(difference));
+  for (const Difference& difference : differences) table.Print(cells(difference), out);
   if (differences.empty()) {
     out << "the streams are equal\n";
     return kExitOk;

@@ -1,11 +1,12 @@
 // `tavorin inspect`: what each file holds, entry by entry.
-#include <algorithm>
-#include <iomanip>
+#include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "commands.h"
 #include "file_input.h"
+#include "text_table.h"
 #include "value_text.h"
 
 namespace tavorin::cli {
@@ -28,7 +29,8 @@ bool IsGood(const Inspection& inspection) {
 }
 
 std::string Summary(const StreamInfo& info) {
-  std::string text = info.className.empty() ? "stream of no known class" : info.className + " stream";
+  std::string text =
+      info.className.empty() ? "stream of no known class" : info.className + " stream";
   text += info.controlName.empty() ? ", no control name"
                                    : ", control " + QuotedForTerminal(info.controlName);
   text += info.requiresDefaults ? ", needs its custom defaults stream" : ", built-in defaults";
@@ -40,57 +42,61 @@ std::string Summary(const StreamInfo& info) {
 void PrintText(const Inspection& inspection, std::ostream& out, std::ostream& err) {
   const std::string file = PlainForTerminal(inspection.file);
   if (!inspection.input.bytes) {
-    err << file << ": cannot be read: " << inspection.input.problem << "\n";
+    err << file << ": cannot be read: " << MessageForTerminal(inspection.input.problem) << "\n";
     return;
   }
   const StreamInfo& info = inspection.info;
   if (!info.isStream) {
-    out << file << ": not a stream: " << info.reason << "\n";
+    out << file << ": not a stream: " << MessageForTerminal(info.reason) << "\n";
     return;
   }
   out << file << ": " << Summary(info) << "\n";
-  std::size_t keyWidth = 3, meaningWidth = 7, typeWidth = 4;
-  for (const StreamEntryInfo& entry : info.entries) {
-    keyWidth = std::max(keyWidth, PlainForTerminal(entry.key).size());
-    meaningWidth = std::max(meaningWidth, entry.meaning.size());
-    typeWidth = std::max(typeWidth, TypeLabel(entry.value).size());
-  }
-  const auto row = [&](const std::string& key, const std::string& meaning,
-                       const std::string& type, const std::string& value) {
-    out << "  " << std::left << std::setw(static_cast<int>(keyWidth)) << key << "  "
-        << std::setw(static_cast<int>(meaningWidth)) << meaning << "  "
-        << std::setw(static_cast<int>(typeWidth)) << type << "  " << value << "\n";
+  const auto cells = [](const StreamEntryInfo& entry) {
+    return std::vector<std::string>{PlainForTerminal(entry.key), entry.meaning,
+                                    TypeLabel(entry.value), DisplayText(entry.value)};
   };
-  row("key", "meaning", "type", "value");
-  for (const StreamEntryInfo& entry : info.entries) {
-    row(PlainForTerminal(entry.key), entry.meaning, TypeLabel(entry.value),
-        DisplayText(entry.value));
-  }
+  TextTable table("  ", {3, 7, 4});
+  for (const StreamEntryInfo& entry : info.entries) table.Measure(cells(entry));
+  table.Print({"key", "meaning", "type", "value"}, out);
+  for (const StreamEntryInfo& entry : info.entries) table.Print(cells(entry), out);
 }
 
-nlohmann::json ToJson(const Inspection& inspection) {
-  nlohmann::json report = {{"file", inspection.file}, {"isStream", IsGood(inspection)}};
+// One JSON value on one line, all ASCII: names and texts may be any bytes,
+// so bad UTF-8 becomes U+FFFD, and nothing can reach the terminal raw.
+std::string Dumped(const nlohmann::json& value) {
+  return value.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+}
+
+std::string Member(const char* name, const nlohmann::json& value) {
+  return Dumped(name) + ": " + Dumped(value);
+}
+
+// The report on one file, written entry by entry rather than built whole, so
+// that memory does not grow with the stream.
+void WriteJson(const Inspection& inspection, std::ostream& out) {
+  out << "  {" << Member("file", inspection.file) << ", "
+      << Member("isStream", IsGood(inspection));
   if (!inspection.input.bytes) {
-    report["reason"] = "cannot be read: " + inspection.input.problem;
-    return report;
+    out << ", " << Member("reason", "cannot be read: " + inspection.input.problem) << "}";
+    return;
   }
   const StreamInfo& info = inspection.info;
   if (!info.isStream) {
-    report["reason"] = info.reason;
-    return report;
+    out << ", " << Member("reason", info.reason) << "}";
+    return;
   }
-  report["className"] = info.className;
-  report["controlName"] = info.controlName;
-  report["requiresDefaults"] = info.requiresDefaults;
-  report["version"] = info.version;
-  report["entries"] = nlohmann::json::array();
+  out << ", " << Member("className", info.className) << ", "
+      << Member("controlName", info.controlName) << ", "
+      << Member("requiresDefaults", info.requiresDefaults) << ", "
+      << Member("version", info.version) << ", \"entries\": [";
+  const char* separator = "\n";
   for (const StreamEntryInfo& entry : info.entries) {
-    report["entries"].push_back({{"key", entry.key},
-                                 {"meaning", entry.meaning},
-                                 {"type", TypeLabel(entry.value)},
-                                 {"value", JsonValue(entry.value)}});
+    out << separator << "    {" << Member("key", entry.key) << ", "
+        << Member("meaning", entry.meaning) << ", " << Member("type", TypeLabel(entry.value))
+        << ", " << Member("value", JsonValue(entry.value)) << "}";
+    separator = ",\n";
   }
-  return report;
+  out << (info.entries.empty() ? "]}" : "\n  ]}");
 }
 
 }  // namespace
@@ -98,18 +104,19 @@ nlohmann::json ToJson(const Inspection& inspection) {
 int RunInspect(const std::vector<std::string>& files, bool json, std::ostream& out,
                std::ostream& err) {
   bool allStreams = true;
-  nlohmann::json reports = nlohmann::json::array();
+  const char* separator = "[\n";
   for (const std::string& file : files) {
     const Inspection inspection = Inspect(file);
     allStreams = allStreams && IsGood(inspection);
     if (json) {
-      reports.push_back(ToJson(inspection));
+      out << separator;
+      WriteJson(inspection, out);
+      separator = ",\n";
     } else {
       PrintText(inspection, out, err);
     }
   }
-  // Names and texts may be any bytes; JSON wants UTF-8, so bad bytes become U+FFFD.
-  if (json) out << reports.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+  if (json) out << (files.empty() ? "[]\n" : "\n]\n");
   return allStreams ? kExitOk : kExitFailed;
 }
 

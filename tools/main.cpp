@@ -1,6 +1,7 @@
 // The tavorin command-line tool: round-trips a sample form through stream
 // files, and explains and compares stream files.
 #include <algorithm>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,9 +15,7 @@ namespace {
 
 constexpr const char* kVersionLine = "tavorin Version 1.0";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   using namespace tavorin::cli;
 
   CLI::App app("Copies, saves and restores the state of form controls as streams.", "tavorin");
@@ -61,7 +60,7 @@ int main(int argc, char** argv) {
     if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
     // Show the usage of the command that was given, if it got that far.
     const std::vector<CLI::App*> given = app.get_subcommands();
-    std::cerr << "tavorin: " << error.what() << "\n\n"
+    std::cerr << "tavorin: " << MessageForTerminal(error.what()) << "\n\n"
               << (given.empty() ? app.help() : given.front()->help());
     return kExitUsage;
   }
@@ -69,4 +68,20 @@ int main(int argc, char** argv) {
   if (demo->parsed()) return RunDemo(demoFolder, std::cout, std::cerr);
   if (inspect->parsed()) return RunInspect(inspectFiles, inspectJson, std::cout, std::cerr);
   return RunDiff(diffFirst, diffSecond, std::cout, std::cerr);
+}
+
+}  // namespace
+
+// Whatever fails on the way, the tool says so and exits 2; it never aborts.
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& failure) {
+    std::cout.flush();
+    std::cerr << "tavorin: " << tavorin::cli::MessageForTerminal(failure.what()) << "\n";
+  } catch (...) {
+    std::cout.flush();
+    std::cerr << "tavorin: an unexpected failure\n";
+  }
+  return tavorin::cli::kExitUsage;
 }

@@ -112,8 +112,22 @@ std::optional<CodePoint> DecodeUtf8(std::string_view text, std::size_t at) {
 // Code points a terminal acts on or that reorder what follows: C1 controls
 // and the bidirectional marks, embeddings, overrides and isolates.
 bool IsInvisibleControl(std::uint32_t value) {
-  return (value >= 0x80 && value <= 0x9F) || value == 0x200E || value == 0x200F ||
+  return (value >= 0x80 && value <= 0x9F) || value == 0x061C || value == 0x200E || value == 0x200F ||
          (value >= 0x202A && value <= 0x202E) || (value >= 0x2066 && value <= 0x2069);
+}
+
+// The runtime's text of a number; a Date it cannot print (NaN, or past its
+// calendar) shows as its raw day count.
+std::string NumberText(const Variant& value) {
+  const auto* date = value.Get<host::DateValue>();
+  if (date == nullptr) return host::CStr(value);
+  try {
+    return host::CStr(value);
+  } catch (const host::RuntimeError&) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", date->days);
+    return std::string("invalid date, day count ") + text;
+  }
 }
 
 std::string PictureText(const host::Picture& picture) {
@@ -175,36 +189,51 @@ std::string TypeLabel(const Variant& value) {
   return "type " + std::to_string(static_cast<int>(value.Type()));
 }
 
-std::string QuotedForTerminal(std::string_view text) {
-  std::string quoted = "\"";
+namespace {
+
+// `text` with everything that could drive the terminal escaped; `quoting`
+// escapes quotes, backslashes and line breaks too, so that the text stands
+// on one line between quotes.
+std::string Escaped(std::string_view text, bool quoting) {
+  std::string escaped;
   for (std::size_t at = 0; at < text.size();) {
     const std::optional<CodePoint> point = DecodeUtf8(text, at);
     if (!point) {
-      quoted += HexEscape(static_cast<std::uint8_t>(text[at]), "\\x%02x");
+      escaped += HexEscape(static_cast<std::uint8_t>(text[at]), "\\x%02x");
       ++at;
       continue;
     }
     const std::uint32_t value = point->value;
-    if (value == '"' || value == '\\') {
-      quoted += '\\';
-      quoted += static_cast<char>(value);
+    if (!quoting && (value == '\n' || value == '\t')) {
+      escaped += static_cast<char>(value);
+    } else if (value == '"' || value == '\\') {
+      if (quoting) escaped += '\\';
+      escaped += static_cast<char>(value);
     } else if (value == '\n') {
-      quoted += "\\n";
+      escaped += "\\n";
     } else if (value == '\t') {
-      quoted += "\\t";
+      escaped += "\\t";
     } else if (value == '\r') {
-      quoted += "\\r";
+      escaped += "\\r";
     } else if (value < 0x20 || value == 0x7F) {
-      quoted += HexEscape(value, "\\x%02x");
+      escaped += HexEscape(value, "\\x%02x");
     } else if (IsInvisibleControl(value)) {
-      quoted += HexEscape(value, "\\u%04x");
+      escaped += HexEscape(value, "\\u%04x");
     } else {
-      quoted.append(text.substr(at, point->length));
+      escaped.append(text.substr(at, point->length));
     }
     at += point->length;
   }
-  return quoted + "\"";
+  return escaped;
 }
+
+}  // namespace
+
+std::string QuotedForTerminal(std::string_view text) {
+  return "\"" + Escaped(text, true) + "\"";
+}
+
+std::string MessageForTerminal(std::string_view text) { return Escaped(text, false); }
 
 std::string PlainForTerminal(std::string_view text) {
   std::string quoted = QuotedForTerminal(text);
@@ -228,7 +257,7 @@ std::string DisplayText(const Variant& value) {
       return std::to_string(value.AsBytes().size()) + " bytes, fnv1a64 " +
              ShortHash(value.AsBytes());
     default:
-      return host::CStr(value);
+      return NumberText(value);
   }
 }
 
@@ -251,8 +280,10 @@ nlohmann::json JsonValue(const Variant& value) {
       return ObjectJson(value.AsObject());
     case VarType::ByteArray:
       return {{"length", value.AsBytes().size()}, {"fnv1a64", ShortHash(value.AsBytes())}};
-    default:  // String, and Currency, Date and Decimal in the runtime's text form
+    case VarType::String:
       return host::CStr(value);
+    default:  // Currency, Date and Decimal in the runtime's text form
+      return NumberText(value);
   }
 }
 

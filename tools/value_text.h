@@ -17,7 +17,8 @@ std::string TypeLabel(const host::Variant& value);
 
 /// The value as one line that is safe to print: strings quoted with control
 /// characters and invalid UTF-8 escaped, pictures as kind, size and hash,
-/// DataFormat as its Format and Type, byte arrays as length and hash.
+/// DataFormat as its Format and Type, byte arrays as length and hash, a Date
+/// the runtime cannot print as its raw day count. Never raises.
 std::string DisplayText(const host::Variant& value);
 
 /// The value as JSON: numbers and Booleans as themselves, strings as strings,
@@ -32,6 +33,11 @@ bool SameValue(const host::Variant& a, const host::Variant& b);
 /// overrides and invalid UTF-8 escaped, so printing it cannot drive the
 /// terminal.
 std::string QuotedForTerminal(std::string_view text);
+
+/// `text` with control characters (line breaks and tabs excepted), bidi
+/// overrides and invalid UTF-8 escaped, unquoted: for messages that may hold
+/// names and paths, such as the argument parser's.
+std::string MessageForTerminal(std::string_view text);
 
 /// `text` as it is when printing it is safe and it holds no quote or
 /// backslash, else QuotedForTerminal: for names and paths.

@@ -3,9 +3,13 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <limits>
+#include <mutex>
 #include <string_view>
 #include <system_error>
 
@@ -26,11 +30,65 @@ struct StatementFinalizer {
 using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
 using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
-// How long a read waits for a writer in another process to let go.
-constexpr int kBusyTimeoutMilliseconds = 2000;
+// How long a read waits for a writer in another process to let go, at most.
+constexpr std::chrono::milliseconds kBusyTimeout{2000};
+// Virtual machine steps between two looks at the clock.
+constexpr int kStepsPerTimeCheck = 1000;
+
+std::mutex limitsMutex;
+RecordsetLimits limitsInForce;
 
 [[noreturn]] void RaiseSourceDoesNotRun() {
   RaiseHostError(errors::kCannotFindInputTable);
+}
+
+[[noreturn]] void RaiseRefused(const std::string& why) {
+  throw RuntimeError(errors::kCannotFindInputTable, why);
+}
+
+// What one Open has spent of the limits.
+struct Budget {
+  RecordsetLimits limits;
+  std::chrono::steady_clock::time_point deadline;
+  std::int64_t bytesHeld = 0;
+  bool outOfTime = false;
+
+  explicit Budget(const RecordsetLimits& inForce)
+      : limits(inForce), deadline(std::chrono::steady_clock::now() + inForce.time) {}
+
+  [[noreturn]] void RaiseOutOfTime() const {
+    RaiseRefused("The record source runs past the recordset time limit of " +
+                 std::to_string(limits.time.count()) + " ms");
+  }
+  [[noreturn]] void RaiseTooManyRows() const {
+    RaiseRefused("The record source has more rows than the recordset row limit of " +
+                 std::to_string(limits.rows));
+  }
+  [[noreturn]] void RaiseTooManyBytes() const {
+    RaiseRefused("The record source holds more than the recordset memory limit of " +
+                 std::to_string(limits.bytes) + " bytes");
+  }
+};
+
+// SQLite's progress handler: a non-zero answer interrupts the statement.
+int CheckTime(void* context) {
+  Budget& budget = *static_cast<Budget*>(context);
+  if (std::chrono::steady_clock::now() < budget.deadline) return 0;
+  budget.outOfTime = true;
+  return 1;
+}
+
+// Says which limit stopped the statement, or what else did.
+[[noreturn]] void RaiseFailure(sqlite3* database, const Budget& budget) {
+  if (budget.outOfTime) budget.RaiseOutOfTime();
+  const int code = sqlite3_errcode(database);
+  if (code == SQLITE_TOOBIG) budget.RaiseTooManyBytes();
+  if (code == SQLITE_CANTOPEN || code == SQLITE_READONLY) {
+    RaiseRefused(std::string("The database cannot be read without creating or changing files "
+                             "beside it (") +
+                 sqlite3_errmsg(database) + ")");
+  }
+  RaiseSourceDoesNotRun();
 }
 
 std::string_view TrimWhitespace(std::string_view text) {
@@ -68,21 +126,75 @@ std::string QueryFor(std::string_view source) {
   return query;
 }
 
-Database OpenReadOnly(const std::string& databasePath) {
+// Whether the file's header marks a database in write-ahead-log mode.
+bool IsWalDatabase(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  char header[20] = {};
+  if (!file.read(header, sizeof header)) return false;
+  constexpr std::string_view kMagic("SQLite format 3\0", 16);
+  return std::string_view(header, kMagic.size()) == kMagic && header[19] == 2;
+}
+
+bool IsNonEmptyFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error) &&
+         std::filesystem::file_size(path, error) > 0 && !error;
+}
+
+// How SQLite must open the database so that it creates and changes nothing
+// beside it: a reader of a WAL database would otherwise create the log and
+// its shared-memory index, and write into the index.
+std::string ReadOnlyOptions(const std::string& path) {
+  if (!IsWalDatabase(path)) return "mode=ro";
+  // An empty or absent log holds nothing the database file lacks.
+  if (!IsNonEmptyFile(path + "-wal")) return "mode=ro&immutable=1";
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path + "-shm", error)) return "mode=ro&readonly_shm=1";
+  RaiseRefused(
+      "The database cannot be read without creating files beside it: its write-ahead log has "
+      "no shared-memory file");
+}
+
+// The path as a file: URI, every byte outside the unreserved set escaped,
+// so that no character of it is taken for a query of options.
+std::string FileUri(const std::string& absolute, const std::string& options) {
+  std::string uri = "file:";
+  for (const char c : absolute) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+      uri += c;
+    } else {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+      uri += escaped;
+    }
+  }
+  return uri + "?" + options;
+}
+
+Database OpenReadOnly(const std::string& databasePath, Budget& budget) {
   std::error_code error;
   if (databasePath.empty() || databasePath.find('\0') != std::string::npos ||
       !std::filesystem::is_regular_file(databasePath, error)) {
     RaiseHostError(errors::kCouldNotFindFile);
   }
-  // An absolute path never begins with "file:", so SQLite can never read it
-  // as a URI with options of its own.
   const std::string absolute = std::filesystem::absolute(databasePath, error).string();
   if (error) RaiseHostError(errors::kCouldNotFindFile);
+  const std::string uri = FileUri(absolute, ReadOnlyOptions(absolute));
   sqlite3* raw = nullptr;
-  const int opened = sqlite3_open_v2(absolute.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  const int opened =
+      sqlite3_open_v2(uri.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
   Database database(raw);
   if (opened != SQLITE_OK) RaiseHostError(errors::kCouldNotFindFile);
-  sqlite3_busy_timeout(database.get(), kBusyTimeoutMilliseconds);
+  sqlite3_busy_timeout(database.get(),
+                       static_cast<int>(std::min(kBusyTimeout, budget.limits.time).count()));
+  sqlite3_progress_handler(database.get(), kStepsPerTimeCheck, CheckTime, &budget);
+  // No value larger than the whole budget is ever built.
+  sqlite3_limit(database.get(), SQLITE_LIMIT_LENGTH,
+                static_cast<int>(std::min<std::int64_t>(budget.limits.bytes,
+                                                        std::numeric_limits<int>::max())));
+  // Closing must not try to fold the log into the database file.
+  sqlite3_db_config(database.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 #ifdef SQLITE_DBCONFIG_TRUSTED_SCHEMA
   // A database file from elsewhere must not get its views or triggers to
   // call functions with side effects.
@@ -91,7 +203,7 @@ Database OpenReadOnly(const std::string& databasePath) {
   return database;
 }
 
-Statement PrepareReadOnly(sqlite3* database, const std::string& query) {
+Statement PrepareReadOnly(sqlite3* database, const std::string& query, const Budget& budget) {
   if (query.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) {
     RaiseSourceDoesNotRun();
   }
@@ -100,9 +212,8 @@ Statement PrepareReadOnly(sqlite3* database, const std::string& query) {
   const int prepared = sqlite3_prepare_v2(database, query.c_str(),
                                           static_cast<int>(query.size()), &raw, &tail);
   Statement statement(raw);
-  if (prepared != SQLITE_OK || !statement || !sqlite3_stmt_readonly(statement.get())) {
-    RaiseSourceDoesNotRun();
-  }
+  if (prepared != SQLITE_OK) RaiseFailure(database, budget);
+  if (!statement || !sqlite3_stmt_readonly(statement.get())) RaiseSourceDoesNotRun();
   const std::string_view rest(tail, static_cast<std::size_t>(query.data() + query.size() - tail));
   if (!TrimWhitespace(rest).empty()) RaiseSourceDoesNotRun();
   return statement;
@@ -133,6 +244,14 @@ Variant ColumnValue(sqlite3_stmt* statement, int column) {
     default:
       return Variant::Null();
   }
+}
+
+// What a value costs in memory, roughly: its own size and what it points to.
+std::int64_t HeldBytes(const Variant& value) {
+  std::size_t bytes = sizeof value;
+  if (const auto* text = value.Get<std::string>()) bytes += text->size();
+  if (const auto* blob = value.Get<ByteArray>()) bytes += blob->size();
+  return static_cast<std::int64_t>(bytes);
 }
 
 struct PropertyReader {
@@ -175,12 +294,26 @@ std::vector<std::string>::const_iterator FindField(const std::vector<std::string
 
 }  // namespace
 
+RecordsetLimits GetRecordsetLimits() {
+  const std::lock_guard lock(limitsMutex);
+  return limitsInForce;
+}
+
+void SetRecordsetLimits(const RecordsetLimits& limits) {
+  if (limits.time.count() <= 0 || limits.rows <= 0 || limits.bytes <= 0) {
+    RaiseHostError(errors::kInvalidProcedureCall);
+  }
+  const std::lock_guard lock(limitsMutex);
+  limitsInForce = limits;
+}
+
 std::shared_ptr<Recordset> Recordset::Open(const std::string& databasePath,
                                            const std::string& recordSource) {
-  const Database database = OpenReadOnly(databasePath);
+  Budget budget(GetRecordsetLimits());  // outlives the database, whose handler it is
+  const Database database = OpenReadOnly(databasePath, budget);
   const std::string_view source = TrimWhitespace(recordSource);
   if (source.empty() || source.find('\0') != std::string_view::npos) RaiseSourceDoesNotRun();
-  const Statement statement = PrepareReadOnly(database.get(), QueryFor(source));
+  const Statement statement = PrepareReadOnly(database.get(), QueryFor(source), budget);
 
   const int columns = sqlite3_column_count(statement.get());
   std::vector<std::string> fieldNames;
@@ -191,17 +324,18 @@ std::shared_ptr<Recordset> Recordset::Open(const std::string& databasePath,
   std::vector<std::vector<Variant>> rows;
   int stepped = SQLITE_ROW;
   while ((stepped = sqlite3_step(statement.get())) == SQLITE_ROW) {
-    if (rows.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-      RaiseSourceDoesNotRun();
-    }
+    if (rows.size() >= static_cast<std::size_t>(budget.limits.rows)) budget.RaiseTooManyRows();
     std::vector<Variant> row;
     row.reserve(static_cast<std::size_t>(columns));
+    budget.bytesHeld += static_cast<std::int64_t>(sizeof row);
     for (int column = 0; column < columns; ++column) {
       row.push_back(ColumnValue(statement.get(), column));
+      budget.bytesHeld += HeldBytes(row.back());
     }
+    if (budget.bytesHeld > budget.limits.bytes) budget.RaiseTooManyBytes();
     rows.push_back(std::move(row));
   }
-  if (stepped != SQLITE_DONE) RaiseSourceDoesNotRun();
+  if (stepped != SQLITE_DONE) RaiseFailure(database.get(), budget);
   return std::shared_ptr<Recordset>(new Recordset(std::move(fieldNames), std::move(rows)));
 }
 

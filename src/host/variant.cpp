@@ -37,14 +37,22 @@ const ByteArray& Variant::AsBytes() const {
   RaiseHostError(errors::kTypeMismatch);
 }
 
+namespace {
+
+bool SameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+}  // namespace
+
 bool operator==(const Variant& a, const Variant& b) {
   if (a.value_.index() != b.value_.index()) return false;
   if (const auto* x = a.Get<float>()) {
     return std::bit_cast<std::uint32_t>(*x) == std::bit_cast<std::uint32_t>(*b.Get<float>());
   }
-  if (const auto* x = a.Get<double>()) {
-    return std::bit_cast<std::uint64_t>(*x) == std::bit_cast<std::uint64_t>(*b.Get<double>());
-  }
+  if (const auto* x = a.Get<double>()) return SameBits(*x, *b.Get<double>());
+  if (const auto* x = a.Get<DateValue>()) return SameBits(x->days, b.Get<DateValue>()->days);
+  if (const auto* x = a.Get<DecimalValue>()) return SameBits(x->value, b.Get<DecimalValue>()->value);
   return a.value_ == b.value_;
 }
 

@@ -215,9 +215,10 @@ class Data final : public Control {
   ~Data() override;
 
   std::shared_ptr<host::Recordset> Recordset() const;
-  /// Opens DatabaseName read-only and reads RecordSource. Raises 3024 for a
-  /// missing file and 3078 for a source that does not run; the old recordset
-  /// stays then.
+  /// Opens DatabaseName read-only and reads RecordSource, within the
+  /// RecordsetLimits in force (see recordset.h). Raises 3024 for a missing
+  /// file and 3078 for a source that does not run or exceeds a limit; the old
+  /// recordset stays then.
   void Refresh();
 
  private:

@@ -2,6 +2,7 @@
 // database, with a current record that moves like the runtime's.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,6 +14,27 @@
 #include <tavorin/host/object.h>
 
 namespace tavorin::host {
+
+/// What reading one record source may spend. A database from elsewhere can
+/// hold a view that recurses without end or a value of a gigabyte; a source
+/// that needs more than these is refused with 3078, its description naming
+/// the limit it reached, and nothing of it is kept.
+struct RecordsetLimits {
+  /// Running the query, waiting for another process's lock included.
+  std::chrono::milliseconds time{10'000};
+  /// Rows read; a Long counts them, so at most 2,147,483,647.
+  std::int32_t rows = 1'000'000;
+  /// Memory the rows hold: the bytes of every text and blob, plus a fixed
+  /// cost for every value and row. No single value may be larger either, so
+  /// SQLite never builds one that would be refused.
+  std::int64_t bytes = std::int64_t{256} << 20;
+};
+
+/// The limits of every Recordset::Open (and so of every Data control's
+/// Refresh) in the process; the defaults are those above. Thread-safe.
+RecordsetLimits GetRecordsetLimits();
+/// Raises 5 when a limit is not positive; the limits in force stay then.
+void SetRecordsetLimits(const RecordsetLimits& limits);
 
 /// A read-only, in-memory snapshot of a table or a SELECT, with the
 /// runtime's navigation rules: a recordset with rows starts on its first
@@ -30,12 +52,17 @@ class Recordset : public Object {
   /// closes the database again: every row is held in memory, so the file is
   /// not kept open or locked while the recordset lives, and moving through it
   /// cannot fail on I/O.
+  /// Nothing is ever created or changed in the database's folder: a database
+  /// in write-ahead-log mode is read as unchangeable when its log is empty,
+  /// and through its existing shared-memory file, opened read-only,
+  /// otherwise. A log without that file cannot be read so; that is refused
+  /// with 3078 and a description that says why.
   /// `recordSource` is a table name (any text, quoted safely) or a statement
   /// that begins with the word SELECT, which runs as given.
   /// Raises 3024 when `databasePath` is no file, and 3078 when the source does
   /// not run: an empty source, an unknown table, a statement that fails, is
   /// not read-only or holds more than one statement, a file that is no
-  /// database, or more rows than a Long can count.
+  /// database, or a source past the RecordsetLimits in force.
   /// Column values become Long (integers that fit in 32 bits), Double (other
   /// integers and reals), String, a byte array (blobs) or Null.
   static std::shared_ptr<Recordset> Open(const std::string& databasePath,

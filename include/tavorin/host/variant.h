@@ -132,8 +132,9 @@ class Variant {
     friend bool operator==(ByteTag, ByteTag) = default;
   };
 
-  /// Same type and same value (objects by identity, Single and Double by
-  /// bit pattern so that a round trip of -0.0 or NaN is told apart).
+  /// Same type and same value (objects by identity; Single, Double, Date and
+  /// Decimal by bit pattern, so that -0.0 is told from 0 and NaN equals
+  /// itself).
   friend bool operator==(const Variant& a, const Variant& b);
 
  private:

@@ -78,7 +78,11 @@ void BoundDisplay::Show(Control& control) {
   try {
     const Variant field =
         records->AbsolutePosition() >= 0 ? records->Field(state.field) : Variant::Null();
-    control.SetProperty(property, Displayed(className, field));
+    const Variant shown = Displayed(className, field);
+    // Assigning a TextBox's text, even the same text, resets its selection:
+    // a box that already shows the field (one just restored) keeps it.
+    if (control.GetProperty(property) == shown) return;
+    control.SetProperty(property, shown);
   } catch (const RuntimeError&) {
     // A value the control cannot show (a blob in a CheckBox): it keeps its own.
   }

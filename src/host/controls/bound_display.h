@@ -36,8 +36,8 @@ class BoundDisplay {
  private:
   static void RequireField(const std::shared_ptr<Data>& source, const std::string& field);
   /// Puts the field's value in the control's bound property (TextBox.Text,
-  /// Label.Caption, CheckBox.Value); a value it cannot show leaves it as it
-  /// was.
+  /// Label.Caption, CheckBox.Value); a value it cannot show, or one it
+  /// already shows, leaves it (and a TextBox's selection) as it was.
   static void Show(Control& control);
 };
 
