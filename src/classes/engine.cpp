@@ -2,7 +2,9 @@
 
 #include <tavorin/host/convert.h>
 #include <tavorin/host/error.h>
+#include <tavorin/host/lists.h>
 
+#include "classes/item_key.h"
 #include "groups/best_effort.h"
 #include "groups/common_properties.h"
 #include "groups/custom_defaults.h"
@@ -18,6 +20,38 @@ bool IsObjectKey(const OwnKey& key) { return key.storedAs == host::VarType::Obje
 
 void RequireRuntimeClass(const PropertySet& set, const host::Control& control) {
   if (!set.isRuntimeClass(control)) host::RaiseHostError(host::errors::kTypeMismatch);
+}
+
+// How many items carry the set's item columns: every item of the list, none
+// for a class without columns.
+int ItemCount(const PropertySet& set, const host::Control& control) {
+  if (set.itemColumns.empty()) return 0;
+  const auto* list = dynamic_cast<const host::ListControl*>(&control);
+  return list != nullptr ? list->ListCount() : 0;
+}
+
+// `value` converted to `storedAs` and written under `key` against its
+// default in this call: the custom defaults' value, else `builtIn`, else
+// none at all when `alwaysStored` and there are no custom defaults. One step.
+void WriteValue(host::PropertyBag& stream, const host::PropertyBag* customDefaults,
+                std::string_view key, const host::Variant& value, host::VarType storedAs,
+                const host::Variant& builtIn, bool alwaysStored) {
+  TryStep([&] {
+    const host::Variant defaultValue =
+        customDefaults != nullptr ? EffectiveDefault(customDefaults, key, builtIn)
+        : alwaysStored            ? host::Variant::Missing()
+                                  : builtIn;
+    stream.WriteProperty(key, host::ConvertTo(value, storedAs), defaultValue);
+  });
+}
+
+// The value stored under `key`, else its default in this call, converted to
+// `type`; raises like the host when it does not convert.
+host::Variant ReadValue(const host::PropertyBag& stream, const host::PropertyBag* customDefaults,
+                        std::string_view key, const host::Variant& builtIn,
+                        host::VarType type) {
+  return host::ConvertTo(stream.ReadProperty(key, EffectiveDefault(customDefaults, key, builtIn)),
+                         type);
 }
 
 // The class's own steps for the operation where it has them, else the
@@ -51,6 +85,17 @@ void CopyCall::CopyProperty(std::string_view property) const {
   TryStep([&] { destination_.SetProperty(property, source_.GetProperty(property)); });
 }
 
+void CopyCall::ItemColumns(int index) const {
+  for (const ItemColumn& column : set_.itemColumns) {
+    TryStep([&] { column.set(destination_, index, column.get(source_, index)); });
+  }
+}
+
+void CopyCall::Items() const {
+  const int count = ItemCount(set_, source_);
+  for (int index = 0; index < count; ++index) ItemColumns(index);
+}
+
 void CopyCall::DataBinding() const {
   if (set_.dataBinding) CopyDataBinding(source_, destination_);
 }
@@ -72,9 +117,11 @@ void WriteCall::CommonProperties() {
 }
 
 void WriteCall::OwnKeys() {
-  for (const OwnKey& key : set_.ownKeys) {
-    TryStep([&] { WriteOwnKey(key, control_.GetProperty(key.property)); });
-  }
+  for (const OwnKey& key : set_.ownKeys) WriteOwnKey(key);
+}
+
+void WriteCall::WriteOwnKey(const OwnKey& key) {
+  TryStep([&] { WriteOwnKey(key, control_.GetProperty(key.property)); });
 }
 
 void WriteCall::WriteOwnKey(const OwnKey& key, const host::Variant& value) {
@@ -83,18 +130,25 @@ void WriteCall::WriteOwnKey(const OwnKey& key, const host::Variant& value) {
     WriteObject(key.key, value, key.alwaysStored ? host::Variant::Missing() : builtIn);
     return;
   }
-  TryStep([&] {
-    const host::Variant defaultValue =
-        customDefaults_ != nullptr ? EffectiveDefault(customDefaults_, key.key, builtIn)
-        : key.alwaysStored         ? host::Variant::Missing()
-                                   : builtIn;
-    stream_.WriteProperty(key.key, host::ConvertTo(value, key.storedAs), defaultValue);
-  });
+  WriteValue(stream_, customDefaults_, key.key, value, key.storedAs, builtIn, key.alwaysStored);
 }
 
 void WriteCall::WriteObject(std::string_view key, const host::Variant& value,
                             const host::Variant& builtInDefault) {
   TryStep([&] { WritePersistedObject(stream_, key, value, customDefaults_, builtInDefault); });
+}
+
+void WriteCall::Items() {
+  const int count = ItemCount(set_, control_);
+  for (int index = 0; index < count; ++index) {
+    for (const ItemColumn& column : set_.itemColumns) {
+      TryStep([&] {
+        WriteValue(stream_, customDefaults_, ItemKey(column.letter, index),
+                   column.get(control_, index), column.storedAs,
+                   DefaultValue(column.builtInDefault), false);
+      });
+    }
+  }
 }
 
 void WriteCall::DataBinding() {
@@ -125,17 +179,38 @@ void ReadCall::CommonProperties() {
 }
 
 void ReadCall::OwnKeys() {
-  for (const OwnKey& key : set_.ownKeys) {
-    TryStep([&] { control_.SetProperty(key.property, ReadOwnKey(key)); });
-  }
+  for (const OwnKey& key : set_.ownKeys) RestoreOwnKey(key);
+}
+
+void ReadCall::RestoreOwnKey(const OwnKey& key) {
+  TryStep([&] { control_.SetProperty(key.property, ReadOwnKey(key)); });
 }
 
 host::Variant ReadCall::ReadOwnKey(const OwnKey& key) const {
-  const host::Variant builtIn = DefaultValue(key.builtInDefault);
-  if (IsObjectKey(key)) return ReadPersistedObject(stream_, key.key, customDefaults_, builtIn);
-  return host::ConvertTo(
-      stream_.ReadProperty(key.key, EffectiveDefault(customDefaults_, key.key, builtIn)),
-      key.storedAs);
+  if (IsObjectKey(key)) {
+    return ReadPersistedObject(stream_, key.key, customDefaults_,
+                               DefaultValue(key.builtInDefault));
+  }
+  return ReadOwnKey(key, key.storedAs);
+}
+
+host::Variant ReadCall::ReadOwnKey(const OwnKey& key, host::VarType type) const {
+  return ReadValue(stream_, customDefaults_, key.key, DefaultValue(key.builtInDefault), type);
+}
+
+void ReadCall::ItemColumns(int index) {
+  for (const ItemColumn& column : set_.itemColumns) {
+    TryStep([&] {
+      column.set(control_, index,
+                 ReadValue(stream_, customDefaults_, ItemKey(column.letter, index),
+                           DefaultValue(column.builtInDefault), column.storedAs));
+    });
+  }
+}
+
+void ReadCall::Items() {
+  const int count = ItemCount(set_, control_);
+  for (int index = 0; index < count; ++index) ItemColumns(index);
 }
 
 void ReadCall::DataBinding() {
@@ -145,18 +220,21 @@ void ReadCall::DataBinding() {
 void CopyPattern(CopyCall& call) {
   call.CommonProperties();
   call.OwnKeys();
+  call.Items();
   call.DataBinding();
 }
 
 void WritePattern(WriteCall& call) {
   call.CommonProperties();
   call.OwnKeys();
+  call.Items();
   call.DataBinding();
 }
 
 void ReadPattern(ReadCall& call) {
   call.CommonProperties();
   call.OwnKeys();
+  call.Items();
   call.DataBinding();
 }
 
