@@ -15,6 +15,8 @@ namespace tavorin::cli {
 namespace {
 
 constexpr int kUnsupportedControl = 702;
+// Beside the stream files: what the sample's file controls show.
+constexpr const char* kSampleDriveFolder = "sample-drive";
 
 struct RoundTrip {
   std::string className;
@@ -90,6 +92,7 @@ int RunDemo(const std::string& folderName, std::ostream& out, std::ostream& err)
   Tavorin component;
   const std::shared_ptr<host::Form> original = BuildSampleForm();
   try {
+    MapSampleDrive(folder / kSampleDriveFolder);
     ApplySampleState(*original);
   } catch (const host::RuntimeError& refusal) {
     err << "the sample form cannot be set up: " << refusal.Description() << "\n";
