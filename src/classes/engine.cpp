@@ -18,6 +18,9 @@ namespace {
 
 bool IsObjectKey(const OwnKey& key) { return key.storedAs == host::VarType::Object; }
 
+// Written as the default, it stores a value whatever it is.
+const host::Variant kNoDefault = host::Variant::Missing();
+
 void RequireRuntimeClass(const PropertySet& set, const host::Control& control) {
   if (!set.isRuntimeClass(control)) host::RaiseHostError(host::errors::kTypeMismatch);
 }
@@ -30,18 +33,34 @@ int ItemCount(const PropertySet& set, const host::Control& control) {
   return list != nullptr ? list->ListCount() : 0;
 }
 
+std::vector<host::Variant> ItemDefaults(const PropertySet& set) {
+  std::vector<host::Variant> defaults;
+  for (const ItemColumn& column : set.itemColumns) {
+    defaults.push_back(DefaultValue(column.builtInDefault));
+  }
+  return defaults;
+}
+
 // `value` converted to `storedAs` and written under `key` against its
 // default in this call: the custom defaults' value, else `builtIn`, else
 // none at all when `alwaysStored` and there are no custom defaults. One step.
+// A value mostly arrives as its stored type already and goes on uncopied.
 void WriteValue(host::PropertyBag& stream, const host::PropertyBag* customDefaults,
                 std::string_view key, const host::Variant& value, host::VarType storedAs,
                 const host::Variant& builtIn, bool alwaysStored) {
+  const auto write = [&](const host::Variant& defaultValue) {
+    if (value.Type() == storedAs) {
+      stream.WriteProperty(key, value, defaultValue);
+    } else {
+      stream.WriteProperty(key, host::ConvertTo(value, storedAs), defaultValue);
+    }
+  };
   TryStep([&] {
-    const host::Variant defaultValue =
-        customDefaults != nullptr ? EffectiveDefault(customDefaults, key, builtIn)
-        : alwaysStored            ? host::Variant::Missing()
-                                  : builtIn;
-    stream.WriteProperty(key, host::ConvertTo(value, storedAs), defaultValue);
+    if (customDefaults != nullptr) {
+      write(EffectiveDefault(customDefaults, key, builtIn));
+    } else {
+      write(alwaysStored ? kNoDefault : builtIn);
+    }
   });
 }
 
@@ -50,8 +69,11 @@ void WriteValue(host::PropertyBag& stream, const host::PropertyBag* customDefaul
 host::Variant ReadValue(const host::PropertyBag& stream, const host::PropertyBag* customDefaults,
                         std::string_view key, const host::Variant& builtIn,
                         host::VarType type) {
-  return host::ConvertTo(stream.ReadProperty(key, EffectiveDefault(customDefaults, key, builtIn)),
-                         type);
+  host::Variant value = customDefaults != nullptr
+                            ? stream.ReadProperty(key, EffectiveDefault(customDefaults, key, builtIn))
+                            : stream.ReadProperty(key, builtIn);
+  if (value.Type() != type) value = host::ConvertTo(value, type);
+  return value;
 }
 
 // The class's own steps for the operation where it has them, else the
@@ -106,7 +128,8 @@ WriteCall::WriteCall(const PropertySet& set, const ComponentSettings& settings,
       settings_(settings),
       catalogue_(BuildDefaultsCatalogue(set.type)),
       control_(control),
-      customDefaults_(customDefaults) {
+      customDefaults_(customDefaults),
+      itemDefaults_(ItemDefaults(set)) {
   WriteIdentity(settings, control, stream_, set.type, customDefaults != nullptr,
                 set.switches.write);
 }
@@ -141,11 +164,12 @@ void WriteCall::WriteObject(std::string_view key, const host::Variant& value,
 void WriteCall::Items() {
   const int count = ItemCount(set_, control_);
   for (int index = 0; index < count; ++index) {
-    for (const ItemColumn& column : set_.itemColumns) {
+    ItemKey key(index);
+    for (std::size_t c = 0; c < set_.itemColumns.size(); ++c) {
+      const ItemColumn& column = set_.itemColumns[c];
       TryStep([&] {
-        WriteValue(stream_, customDefaults_, ItemKey(column.letter, index),
-                   column.get(control_, index), column.storedAs,
-                   DefaultValue(column.builtInDefault), false);
+        WriteValue(stream_, customDefaults_, key.For(column.letter), column.get(control_, index),
+                   column.storedAs, itemDefaults_[c], false);
       });
     }
   }
@@ -169,7 +193,8 @@ ReadCall::ReadCall(const PropertySet& set, const ComponentSettings& settings,
       catalogue_(BuildDefaultsCatalogue(set.type)),
       stream_(stream),
       control_(control),
-      customDefaults_(customDefaults) {
+      customDefaults_(customDefaults),
+      itemDefaults_(ItemDefaults(set)) {
   readable_ = ReadIdentity(settings, stream, control, set.switches.read) == kStreamVersion;
 }
 
@@ -199,11 +224,13 @@ host::Variant ReadCall::ReadOwnKey(const OwnKey& key, host::VarType type) const 
 }
 
 void ReadCall::ItemColumns(int index) {
-  for (const ItemColumn& column : set_.itemColumns) {
+  ItemKey key(index);
+  for (std::size_t c = 0; c < set_.itemColumns.size(); ++c) {
+    const ItemColumn& column = set_.itemColumns[c];
     TryStep([&] {
       column.set(control_, index,
-                 ReadValue(stream_, customDefaults_, ItemKey(column.letter, index),
-                           DefaultValue(column.builtInDefault), column.storedAs));
+                 ReadValue(stream_, customDefaults_, key.For(column.letter), itemDefaults_[c],
+                           column.storedAs));
     });
   }
 }

@@ -6,6 +6,8 @@
 // that fails is skipped and the next one runs.
 #pragma once
 
+#include <vector>
+
 #include <tavorin/host/control.h>
 #include <tavorin/host/property_bag.h>
 #include <tavorin/host/variant.h>
@@ -98,6 +100,8 @@ class WriteCall {
   const host::Control& control_;
   host::PropertyBag stream_;
   const host::PropertyBag* customDefaults_;
+  /// The built-in default of each item column, made once for every item.
+  std::vector<host::Variant> itemDefaults_;
 };
 
 /// One read of a loaded stream onto a control; the identity (container and
@@ -148,6 +152,7 @@ class ReadCall {
   const host::PropertyBag& stream_;
   host::Control& control_;
   const host::PropertyBag* customDefaults_;
+  std::vector<host::Variant> itemDefaults_;
   bool readable_ = false;
 };
 

@@ -13,15 +13,20 @@
 
 namespace tavorin::detail {
 
+/// The keys of one item: its index is written once, each column's letter
+/// put in front of it in turn.
 class ItemKey {
  public:
-  ItemKey(char letter, int index) {
-    text_[0] = letter;
+  explicit ItemKey(int index) {
     const auto end = std::to_chars(text_.data() + 1, text_.data() + text_.size(), index).ptr;
     size_ = static_cast<std::size_t>(end - text_.data());
   }
 
-  operator std::string_view() const { return {text_.data(), size_}; }
+  /// The key of the item's column `letter`; valid until the next call.
+  std::string_view For(char letter) {
+    text_[0] = letter;
+    return {text_.data(), size_};
+  }
 
  private:
   // A letter, a sign and the ten digits of any int.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
 
 #include <tavorin/host/convert.h>
 #include <tavorin/host/lists.h>
@@ -46,8 +47,8 @@ inline constexpr ItemColumn kItemText{
     [](const host::Control& list, int index) {
       return host::Variant(static_cast<const List&>(list).List(index));
     },
-    [](host::Control& list, int index, const host::Variant& text) {
-      static_cast<List&>(list).List(index, host::CStr(text));
+    [](host::Control& list, int index, host::Variant text) {
+      static_cast<List&>(list).List(index, host::CStr(std::move(text)));
     }};
 
 template <typename List>
@@ -56,7 +57,7 @@ inline constexpr ItemColumn kItemData{
     [](const host::Control& list, int index) {
       return host::Variant(static_cast<const List&>(list).ItemData(index));
     },
-    [](host::Control& list, int index, const host::Variant& data) {
+    [](host::Control& list, int index, host::Variant data) {
       static_cast<List&>(list).ItemData(index, host::CLng(data));
     }};
 
@@ -66,7 +67,7 @@ inline constexpr ItemColumn kItemSelected{
     [](const host::Control& list, int index) {
       return host::Variant(static_cast<const List&>(list).Selected(index));
     },
-    [](host::Control& list, int index, const host::Variant& selected) {
+    [](host::Control& list, int index, host::Variant selected) {
       static_cast<List&>(list).Selected(index, host::CBool(selected));
     }};
 

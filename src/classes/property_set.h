@@ -46,9 +46,10 @@ struct ItemColumn {
   DefaultLiteral builtInDefault;
   /// The same member reached through the class's own interface, as a list
   /// of 32,767 items is too long to walk by name. Both raise like the host
-  /// for an index outside the list.
+  /// for an index outside the list; the value is taken over, so a text
+  /// moves into the list rather than being copied.
   host::Variant (*get)(const host::Control& list, int index);
-  void (*set)(host::Control& list, int index, const host::Variant& value);
+  void (*set)(host::Control& list, int index, host::Variant value);
 };
 
 /// The shared groups of each operation. Most classes use the same switches in
