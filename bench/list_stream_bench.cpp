@@ -18,7 +18,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include <msgpack.hpp>
@@ -26,6 +25,7 @@
 
 #include "catalogue/defaults_catalogue.h"
 #include "groups/common_properties.h"
+#include "support/msgpack_keys.h"
 #include "support/summary_reporter.h"
 
 namespace {
@@ -161,11 +161,7 @@ void BM_Msgpack(benchmark::State& state) {
     }
     const msgpack::object_handle handle = msgpack::unpack(buffer.data(), buffer.size());
     const msgpack::object_map& map = handle.get().via.map;
-    std::unordered_map<std::string_view, const msgpack::object*> byKey;
-    byKey.reserve(map.size);
-    for (const msgpack::object_kv& pair : std::span(map.ptr, map.size)) {
-      byKey.emplace(std::string_view(pair.key.via.str.ptr, pair.key.via.str.size), &pair.val);
-    }
+    const auto byKey = tavorin::bench::IndexByKey(map);
     destination.Clear();
     for (int i = 0; i < static_cast<int>(map.size / 3); ++i) {
       const msgpack::object& text = *byKey.at(KeyOf(key, 'I', i));
