@@ -69,9 +69,10 @@ void WriteValue(host::PropertyBag& stream, const host::PropertyBag* customDefaul
 host::Variant ReadValue(const host::PropertyBag& stream, const host::PropertyBag* customDefaults,
                         std::string_view key, const host::Variant& builtIn,
                         host::VarType type) {
-  host::Variant value = customDefaults != nullptr
-                            ? stream.ReadProperty(key, EffectiveDefault(customDefaults, key, builtIn))
-                            : stream.ReadProperty(key, builtIn);
+  host::Variant value =
+      customDefaults != nullptr
+          ? stream.ReadProperty(key, EffectiveDefault(customDefaults, key, builtIn))
+          : stream.ReadProperty(key, builtIn);
   if (value.Type() != type) value = host::ConvertTo(value, type);
   return value;
 }
@@ -269,6 +270,9 @@ void RunCopy(const PropertySet& set, const ComponentSettings& settings, host::Co
              host::Control& destination) {
   RequireRuntimeClass(set, source);
   RequireRuntimeClass(set, destination);
+  // A control is already a copy of itself; the steps, which clear a list or
+  // assign a text before taking what follows from the source, would lose it.
+  if (&source == &destination) return;
   CopyCall call(set, settings, source, destination);
   RunSteps(set, &ClassSteps::copy, &CopyPattern, call);
 }

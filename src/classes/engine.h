@@ -2,8 +2,8 @@
 // (identity, the catalogue-driven transfer with placement and icons, the
 // class's own keys, the item columns of a list by position, data binding),
 // and the blocks from which a class that leaves the pattern builds its own
-// steps. Every block is best effort: a step
-// that fails is skipped and the next one runs.
+// steps. Every block is best effort: a step that fails is skipped and the
+// next one runs.
 #pragma once
 
 #include <vector>
