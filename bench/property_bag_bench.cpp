@@ -12,16 +12,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include <msgpack.hpp>
 #include <nlohmann/json.hpp>
 #include <tavorin/tavorin.h>
 
+#include "support/msgpack_keys.h"
 #include "support/summary_reporter.h"
 
 using tavorin::host::ByteArray;
@@ -164,11 +163,7 @@ void BM_MsgpackRead(benchmark::State& state) {
   for (auto _ : state) {
     const msgpack::object_handle handle = msgpack::unpack(image.data(), image.size());
     const msgpack::object_map& map = handle.get().via.map;
-    std::unordered_map<std::string_view, const msgpack::object*> byName;
-    byName.reserve(map.size);
-    for (const msgpack::object_kv& pair : std::span(map.ptr, map.size)) {
-      byName.emplace(std::string_view(pair.key.via.str.ptr, pair.key.via.str.size), &pair.val);
-    }
+    const auto byName = tavorin::bench::IndexByKey(map);
     for (const Entry& entry : ListEntries()) {
       const Variant value = FromMsgpack(*byName.at(entry.name));
       benchmark::DoNotOptimize(&value);

@@ -123,8 +123,11 @@ TEST_F(Tool, DemoWritesStreamsThatComeBackEqual) {
 
   EXPECT_TRUE(fs::exists(scratch.Path() / "round-trip" / "Text1.tvs"));
   EXPECT_TRUE(fs::exists(scratch.Path() / "round-trip" / "orders.db"));
+  EXPECT_TRUE(fs::is_directory(scratch.Path() / "round-trip" / "sample-drive"))
+      << "the tree the file controls show";
+  EXPECT_NE(run.out.find("FileListBox"), std::string::npos) << run.out;
   for (const auto& file : fs::directory_iterator(scratch.Path() / "round-trip")) {
-    if (file.path().extension() != ".tvs") continue;
+    if (file.is_directory() || file.path().extension() != ".tvs") continue;
     EXPECT_TRUE(component.IsStream(component.StreamFromFile(file.path().string()))) << file;
     EXPECT_NE(run.out.find(file.path().stem().string()), std::string::npos) << file;
   }

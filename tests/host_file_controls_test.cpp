@@ -66,6 +66,23 @@ TEST_F(HostFileControlsTest, DriveListBoxListsTheMappedDrivesAndRefusesOthers) {
   EXPECT_RAISES(errors::kPropertyReadOnly, drives->CallMethod("List", {Variant(0), Variant("x")}));
 }
 
+TEST_F(HostFileControlsTest, ChoosingTheDriveShownKeepsTheListAndItsTop) {
+  MapDrive('r', scratch.Path().string());
+  auto drives = Add<DriveListBox>("DriveListBox");
+  drives->Drive("q:");
+  drives->TopIndex(2);
+  MapDrive('s', scratch.Path().string());
+  drives->ListIndex(drives->ListIndex());
+  drives->SetProperty("Drive", Variant("Q:\\"));
+  EXPECT_EQ(drives->TopIndex(), 2);
+  EXPECT_EQ(ListItems(*drives), (std::vector<std::string>{"c:", "q:", "r:"}));
+  drives->Drive("r:");
+  EXPECT_EQ(drives->TopIndex(), 0) << "another drive reads the table again";
+  EXPECT_EQ(drives->ListCount(), 4);
+  UnmapDrive('r');
+  UnmapDrive('s');
+}
+
 TEST_F(HostFileControlsTest, DirListBoxListsTheFoldersOfItsPath) {
   auto folders = Add<DirListBox>("DirListBox");
   EXPECT_EQ(folders->Path(), "C:\\");

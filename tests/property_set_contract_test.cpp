@@ -4,6 +4,8 @@
 //   stream onto a control of the same name on a form built the same way and
 //   writing that one gives the same bytes, against the built-in defaults and
 //   against custom defaults, under every combination of the five settings.
+//   Lists come empty, short or hundreds of items long, the file controls on
+//   a small folder tree mapped as a drive.
 // - A stream restored onto a form laid out in other units lands converted.
 // - A stream holds no key of a group the class does not use, and every key it
 //   holds has a meaning when the stream is explained.
@@ -13,6 +15,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <random>
@@ -34,6 +39,7 @@ namespace {
 
 using tavorin::detail::ClassNameOf;
 using tavorin::detail::ControlType;
+using tavorin::detail::ItemColumn;
 using tavorin::detail::OwnKey;
 using tavorin::detail::PropertySet;
 using tavorin::detail::SharedGroup;
@@ -53,6 +59,47 @@ constexpr int kStates = 120;
 #else
 constexpr int kStates = 16;
 #endif
+
+// The file controls' drive: folders and files for every form of the suite.
+constexpr char kTreeDrive = 't';
+const std::array<const char*, 11> kTreeFiles = {
+    "a.txt",      "B.TXT",      "c.log",      ".hidden.txt",    "docs/notes.txt", "docs/plan.TXT",
+    "docs/x.log", "docs/y.log", "docs/z.txt", "docs/old/1.txt", "empty/.keep"};
+
+class FolderTree : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    for (const char* file : kTreeFiles) {
+      const auto path = folder_.Path() / file;
+      std::filesystem::create_directories(path.parent_path());
+      std::ofstream(path) << file;
+    }
+    tavorin::host::MapDrive(kTreeDrive, folder_.Path().string());
+  }
+  void TearDown() override { tavorin::host::UnmapDrive(kTreeDrive); }
+
+ private:
+  ScratchFolder folder_;
+};
+
+[[maybe_unused]] const auto* const kFolderTree =
+    ::testing::AddGlobalTestEnvironment(new FolderTree);
+
+// Values drawn for what names a place in the tree rather than any text.
+const std::map<std::string, std::vector<Variant>> kChoices = {
+    {"Drive", {"c:", "t:"}},
+    {"Path", {"t:\\", "t:\\docs", "t:\\docs\\old", "t:\\empty"}},
+    {"Pattern", {"*.*", "*.txt", "*.LOG;?.*", "*.none"}},
+};
+
+// The number of items a list holds; 0 for a control that is no list.
+int EntryCount(const Control& control) {
+  try {
+    return tavorin::host::CInt(control.GetProperty("ListCount"));
+  } catch (const tavorin::host::RuntimeError&) {
+    return 0;
+  }
+}
 
 // Where the control may sit: on the form, in one of two frames of a control
 // array, or in a PictureBox with pixel units.
@@ -79,14 +126,15 @@ void OpenDatabase(Control& data) {
 }
 
 // A form as every state builds it: containers, data controls, two text boxes
-// in the tab order, and the control under test, "Subject1". A Data control
-// under test starts on the first record of the database, so that a restore
-// must rebuild and move its recordset.
+// in the tab order, and the control under test, "Subject1", whose
+// MultiSelect (where it has one) is chosen with the form, before any item. A
+// Data control under test starts on the first record of the database, so that
+// a restore must rebuild and move its recordset.
 struct Layout {
   std::shared_ptr<Form> form;
   std::shared_ptr<Control> frame0, frame1, picture, data1, data2a, data2b, subject;
 
-  Layout(const PropertySet& set, std::int16_t formScaleMode, Place place)
+  Layout(const PropertySet& set, std::int16_t formScaleMode, Place place, int multiSelect = 0)
       : form(Form::Create("Form1")) {
     form->ScaleMode(formScaleMode);
     frame0 = form->AddControl("Frame", "Frame1", std::int16_t{0});
@@ -102,6 +150,10 @@ struct Layout {
                                places[static_cast<std::size_t>(place)]);
     form->AddControl("TextBox", "After");
     if (set.type == ControlType::Data) OpenDatabase(*subject);
+    try {
+      if (multiSelect != 0) subject->SetProperty("MultiSelect", multiSelect);
+    } catch (const tavorin::host::RuntimeError&) {  // classes without a MultiSelect
+    }
   }
 
   std::vector<ObjectRef> DataSources() const { return {nullptr, data1, data2a, data2b}; }
@@ -127,10 +179,15 @@ class RandomState {
 
   void ApplyTo(Layout& layout) {
     Control& subject = *layout.subject;
+    subject_ = &subject;
     try {
       subject.SetProperty("TabIndex", Pick(0, 2));
     } catch (const tavorin::host::RuntimeError&) {  // classes without a tab index
     }
+    // A list the program fills has its items before ListIndex can choose
+    // one; a list the control fills from its folder has them only after.
+    const bool takesItems = FillList(subject);
+    if (takesItems) DrawItemColumns(subject);
     for (const auto& entry : tavorin::detail::BuildDefaultsCatalogue(set_.type)) {
       const std::string name(entry.propertyName);
       TrySet(subject, name, [&] { return ValueFor(name, static_cast<VarType>(entry.valueType)); });
@@ -140,6 +197,9 @@ class RandomState {
       const std::string name(own.property);
       TrySet(subject, name, [&] { return ValueFor(name, own.storedAs); });
     }
+    if (!takesItems) DrawItemColumns(subject);
+    // Scrolled last, after choosing: nothing since moved the list's top.
+    TrySet(subject, "TopIndex", [&] { return ValueFor("TopIndex", VarType::Integer); });
     if (set_.switches.write.icons) {
       subject.SetProperty("DragIcon", RandomPicture());
       subject.SetProperty("MouseIcon", RandomPicture());
@@ -181,6 +241,39 @@ class RandomState {
     }
   }
 
+  // Blank items in one of a few sizes, then the change made last, which
+  // decides NewIndex: an append, an insert at the top or in the middle, or
+  // a removal (NewIndex -1). False for a control that takes no items.
+  bool FillList(Control& list) {
+    try {
+      list.CallMethod("Clear");
+    } catch (const tavorin::host::RuntimeError&) {
+      return false;
+    }
+    const std::array<std::pair<int, int>, 4> sizes = {{{0, 0}, {1, 1}, {2, 12}, {200, 400}}};
+    const auto [fewest, most] = sizes[Pick(0, 3)];
+    for (int i = Pick(fewest, most); i > 0; --i) list.CallMethod("AddItem", {Variant("")});
+    const int count = EntryCount(list);
+    switch (Pick(0, 3)) {
+      case 0: list.CallMethod("AddItem", {Variant(""), Variant(0)}); break;
+      case 1: list.CallMethod("AddItem", {Variant(""), Variant(count / 2)}); break;
+      case 2:
+        if (count > 0) list.CallMethod("RemoveItem", {Variant(Pick(0, count - 1))});
+        break;
+      default: break;
+    }
+    return true;
+  }
+
+  void DrawItemColumns(Control& list) {
+    const int count = EntryCount(list);
+    for (int index = 0; index < count; ++index) {
+      for (const ItemColumn& column : set_.itemColumns) {
+        list.CallMethod(column.member, {Variant(index), ValueFor("", column.storedAs)});
+      }
+    }
+  }
+
   std::string RandomText(int maxLength) {
     static const std::array<std::string, 8> kPieces = {"a", "Z", " ", "7", "é", "€", "\t", "xyz"};
     std::string text;
@@ -195,6 +288,14 @@ class RandomState {
   }
 
   Variant ValueFor(const std::string& name, VarType type) {
+    if (const auto choices = kChoices.find(name); choices != kChoices.end()) {
+      return choices->second[Pick(0, static_cast<int>(choices->second.size()) - 1)];
+    }
+    const int entries = EntryCount(*subject_);
+    if (name == "ListIndex") return Variant(Pick(-1, entries - 1));
+    if (name == "TopIndex") return Variant(Pick(0, entries));
+    // Text left as it is keeps a ComboBox's chosen item.
+    if (name == "Text" && Pick(0, 3) == 0) return subject_->GetProperty(name);
     if (name == "Width" || name == "Height") return Variant::Single(Pick(0, 20000) / 4.0F);
     if (name == "Left" || name == "Top") return Variant::Single(Pick(-20000, 20000) / 4.0F);
     if (name == "PasswordChar") return Variant(Pick(0, 1) == 1 ? "*" : "");
@@ -213,19 +314,28 @@ class RandomState {
 
   const PropertySet& set_;
   std::mt19937 random_;
+  const Control* subject_ = nullptr;
 };
 
 // What a reader must have restored: every catalogued property as it is
-// stored, the own keys' values, and the data source by name.
-std::vector<Variant> Fingerprint(const PropertySet& set, const Control& control) {
+// stored, the own keys' values (a list with no items stores its count
+// alone), every item's columns, and the data source by name.
+std::vector<Variant> Fingerprint(const PropertySet& set, Control& control) {
   std::vector<Variant> values;
   for (const auto& entry : tavorin::detail::BuildDefaultsCatalogue(set.type)) {
     values.push_back(tavorin::detail::ConvertToValueType(
         control.GetProperty(entry.propertyName), entry.valueType));
   }
+  const int entries = EntryCount(control);
   for (const OwnKey& own : set.ownKeys) {
     if (own.property.empty() || own.storedAs == VarType::Object) continue;
+    if (!set.itemColumns.empty() && entries == 0) continue;
     values.push_back(control.GetProperty(own.property));
+  }
+  for (int index = 0; index < entries; ++index) {
+    for (const ItemColumn& column : set.itemColumns) {
+      values.push_back(control.CallMethod(column.member, {Variant(index)}));
+    }
   }
   if (set.dataBinding) {
     const auto source =
@@ -256,12 +366,13 @@ TEST_P(PropertySetContract, EveryStateRestoresToTheSameBytes) {
   for (int state = 0; state < kStates; ++state) {
     const std::int16_t formScaleMode = formScaleModes[random() % formScaleModes.size()];
     const auto place = static_cast<Place>(random() % 4);
+    const auto multiSelect = static_cast<int>(random() % 3);
     const std::uint32_t seed = random();
 
-    Layout source(set, formScaleMode, place);
+    Layout source(set, formScaleMode, place, multiSelect);
     RandomState(set, seed).ApplyTo(source);
     const auto expected = Fingerprint(set, *source.subject);
-    Layout model(set, formScaleMode, place);
+    Layout model(set, formScaleMode, place, multiSelect);
     RandomState(set, random()).ApplyTo(model);
 
     for (unsigned combination = 0; combination < 32; ++combination) {
@@ -275,7 +386,7 @@ TEST_P(PropertySetContract, EveryStateRestoresToTheSameBytes) {
         // Restored with SetContainer on, the copy starts on the form and
         // must find its container by name (where its class carries one).
         const bool findsContainer = settings.setContainer && set.switches.read.container;
-        Layout target(set, formScaleMode, findsContainer ? Place::Form : place);
+        Layout target(set, formScaleMode, findsContainer ? Place::Form : place, multiSelect);
         Read(settings, stream, *target.subject, custom);
         const auto where = ::testing::Message()
                            << "state " << state << ", settings " << combination
@@ -379,6 +490,20 @@ TEST_P(PropertySetContract, StreamsHoldOnlyTheirGroupsKeysAndEveryKeyHasAMeaning
   }
 }
 
+// What a file control lists follows these: refused, the control lists what
+// it listed before, and its positions in that list are whatever fits there.
+bool FillsTheList(std::string_view property) {
+  for (const char* source :
+       {"Drive", "Path", "Pattern", "Normal", "ReadOnly", "Archive", "Hidden", "System"}) {
+    if (property == source) return true;
+  }
+  return false;
+}
+
+bool IsPosition(std::string_view property) {
+  return property == "TopIndex" || property == "ListIndex";
+}
+
 TEST_P(PropertySetContract, AValueTheControlRefusesCostsOnlyThatValue) {
   const PropertySet& set = GetParam();
   const auto catalogue = tavorin::detail::BuildDefaultsCatalogue(set.type);
@@ -397,10 +522,11 @@ TEST_P(PropertySetContract, AValueTheControlRefusesCostsOnlyThatValue) {
          *target.subject);
     const auto restored = Fingerprint(set, *target.subject);
     for (std::size_t other = 0; other < catalogue.Count(); ++other) {
-      if (other == position || restored[other] == expected[other]) continue;
+      const std::string_view name = catalogue.At(other + 1).propertyName;
+      if (other == position || (FillsTheList(entry.propertyName) && IsPosition(name))) continue;
+      if (restored[other] == expected[other]) continue;
       // Only a value that the control itself now refuses may be missing: a
       // scroll bar's Value outside the bounds it was left with.
-      const std::string name(catalogue.At(other + 1).propertyName);
       EXPECT_THROW(target.subject->SetProperty(name, expected[other]),
                    tavorin::host::RuntimeError)
           << name << " was lost";

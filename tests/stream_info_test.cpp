@@ -89,8 +89,7 @@ TEST(DescribeStream, CataloguedKeysMeanWhatTheStreamsClassSaysTheyMean) {
   EXPECT_EQ(DescribeStream(textBox).entries[1].meaning, "Top");
 }
 
-// The list classes' item keys come with their sets.
-TEST(DescribeStream, DISABLED_ItemKeysBelongToTheListClassesOnly) {
+TEST(DescribeStream, ItemKeysBelongToTheListClassesOnly) {
   const std::vector<std::pair<std::string, Variant>> items = {
       {"I0", Variant("first")}, {"D12", Variant::Long(7)}, {"S3", true},
       {"I03", Variant("x")},    {"I", Variant("x")},       {"I-1", Variant("x")},

@@ -14,6 +14,9 @@
 namespace tavorin::cli {
 namespace {
 
+// Beside the stream files: what the sample's file controls show.
+constexpr const char* kSampleDriveFolder = "sample-drive";
+
 struct RoundTrip {
   std::string className;
   std::string name;
@@ -112,6 +115,7 @@ int RunDemo(const std::string& folderName, std::ostream& out, std::ostream& err)
   Tavorin component;
   const std::shared_ptr<host::Form> original = BuildSampleForm();
   try {
+    MapSampleDrive(folder / kSampleDriveFolder);
     ApplySampleState(*original, (folder / "orders.db").string());
   } catch (const host::RuntimeError& refusal) {
     err << "the sample form cannot be set up: " << MessageForTerminal(refusal.Description())

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -13,14 +15,24 @@ namespace {
 
 using host::Variant;
 
+// The drive the file controls show: a small tree under the demo's folder.
+constexpr char kSampleDrive = 's';
+constexpr std::string_view kSampleFiles[] = {
+    "orders/2025/closed.csv", "orders/2026/open.csv", "orders/feb.csv", "orders/jan.csv",
+    "orders/mar.csv",         "orders/notes.txt",     "orders/totals.xls", "invoices/0001.pdf",
+    "templates/order.dot",    "readme.txt"};
+
 struct Setting {
   std::string_view property;
   Variant value;
+  std::optional<std::int16_t> item = std::nullopt;  // for an indexed member: its item
 };
 
-// A control of the sample form: where it sits, and the state the demo gives
-// it. Items are added first (ListIndex needs them), then the settings in
-// order (Text before the selection that is measured in it), then the binding.
+// A control of the sample form: where it sits, how it is built (a list's
+// MultiSelect is chosen before it holds items, and no stream carries it),
+// and the state the demo gives it. Items are added first (ListIndex needs
+// them), then the settings in order (Text before the selection that is
+// measured in it), then the binding.
 struct SampleControl {
   std::string_view className;
   std::string_view name;
@@ -30,6 +42,7 @@ struct SampleControl {
   std::string_view dataSource = {};  // the control the binding names, "" for none
   // Given at creation on every sample form: a container's units.
   std::vector<Setting> layout = {};
+  std::int16_t multiSelect = 0;
 };
 
 Variant Colour(std::uint32_t rgb) { return Variant::Long(static_cast<std::int32_t>(rgb)); }
@@ -84,12 +97,21 @@ const std::vector<SampleControl>& SampleControls() {
       {"OptionButton", "Option1", "Frame1", {},
        {{"Caption", "Express"}, {"Value", true}, {"Left", 240.0f}, {"Top", 720.0f},
         {"Width", 1800.0f}, {"Height", 255.0f}}},
-      {"ComboBox", "Combo1", "", {"Standard", "Express", "Overnight"},
-       {{"ListIndex", std::int16_t{1}}, {"Tag", "shipping"}, {"Left", 1740.0f},
-        {"Top", 600.0f}, {"Width", 2895.0f}, {"Height", 315.0f}}},
-      {"ListBox", "List1", "", {"Red", "Green", "Blue", "Black", "White"},
-       {{"ListIndex", std::int16_t{2}}, {"ForeColor", Colour(0x404040)}, {"Left", 1740.0f},
-        {"Top", 1080.0f}, {"Width", 2895.0f}, {"Height", 840.0f}}},
+      {"ComboBox", "Combo1", "", {"Standard", "Express", "Overnight", "Pick-up"},
+       {{"ItemData", 500, 0}, {"ItemData", 1250, 1}, {"ItemData", 2900, 2},
+        {"ItemData", -1, 3}, {"ListIndex", std::int16_t{1}}, {"SelStart", 2},
+        {"SelLength", 3}, {"Tag", "shipping"}, {"Left", 1740.0f}, {"Top", 600.0f},
+        {"Width", 2895.0f}, {"Height", 315.0f}}},
+      {"ListBox", "List1", "", {"Red", "Green", "Blue", "Black", "White", "Grey", "Ivory"},
+       {{"ItemData", Colour(0x0000FF), 0}, {"ItemData", Colour(0x00FF00), 1},
+        {"ItemData", Colour(0xFF0000), 2}, {"ItemData", Colour(0xFFFFFF), 4},
+        {"ItemData", Colour(0x808080), 5}, {"Selected", true, 1}, {"Selected", true, 2},
+        {"Selected", true, 5}, {"ListIndex", std::int16_t{2}}, {"TopIndex", std::int16_t{1}},
+        {"ForeColor", Colour(0x404040)}, {"Left", 1740.0f}, {"Top", 1080.0f},
+        {"Width", 2895.0f}, {"Height", 840.0f}},
+       "",
+       {},
+       2},
       {"HScrollBar", "HScroll1", "", {},
        {{"Max", std::int16_t{100}}, {"LargeChange", std::int16_t{10}},
         {"Value", std::int16_t{40}}, {"Left", 1740.0f}, {"Top", 2040.0f},
@@ -101,18 +123,22 @@ const std::vector<SampleControl>& SampleControls() {
       {"Timer", "Timer1", "", {},
        {{"Interval", 1000}, {"Tag", "autosave"}, {"Enabled", false}}},
       {"DriveListBox", "Drive1", "", {},
-       {{"BackColor", Colour(0xF0F0F0)}, {"Left", 4800.0f}, {"Top", 1560.0f},
-        {"Width", 3000.0f}}},
+       {{"Drive", "s:"}, {"TopIndex", std::int16_t{1}}, {"BackColor", Colour(0xF0F0F0)},
+        {"Left", 4800.0f}, {"Top", 1560.0f}, {"Width", 3000.0f}}},
       {"Shape", "Shape1", "", {},
        {{"Shape", std::int16_t{4}}, {"FillStyle", std::int16_t{0}},
         {"FillColor", Colour(0x00C0FF)}, {"BorderWidth", std::int16_t{2}}, {"Left", 1440.0f},
         {"Top", 3600.0f}, {"Width", 1200.0f}, {"Height", 600.0f}}},
       {"DirListBox", "Dir1", "", {},
-       {{"Path", "c:\\usr"}, {"Left", 4800.0f}, {"Top", 1980.0f}, {"Width", 3000.0f},
-        {"Height", 1200.0f}}},
+       {{"Path", "s:\\"}, {"ListIndex", std::int16_t{1}}, {"TopIndex", std::int16_t{1}},
+        {"Left", 4800.0f}, {"Top", 1980.0f}, {"Width", 3000.0f}, {"Height", 1200.0f}}},
       {"FileListBox", "File1", "", {},
-       {{"Path", "c:\\etc"}, {"Pattern", "*.conf;*.cfg"}, {"Left", 4800.0f},
-        {"Top", 3300.0f}, {"Width", 3000.0f}, {"Height", 1200.0f}}},
+       {{"Path", "s:\\orders"}, {"Pattern", "*.csv;*.txt"}, {"Selected", true, 0},
+        {"Selected", true, 2}, {"Selected", true, 3}, {"ListIndex", std::int16_t{2}},
+        {"Left", 4800.0f}, {"Top", 3300.0f}, {"Width", 3000.0f}, {"Height", 1200.0f}},
+       "",
+       {},
+       2},
       {"Line", "Line1", "Picture1", {},
        {{"X1", 4.0f}, {"Y1", 70.0f}, {"X2", 76.0f}, {"Y2", 10.0f},
         {"BorderWidth", std::int16_t{2}}, {"BorderColor", Colour(0x808080)}}},
@@ -123,11 +149,16 @@ const std::vector<SampleControl>& SampleControls() {
   return kControls;
 }
 
-void Apply(host::Control& control, std::string_view property, const Variant& value) {
+void Apply(host::Control& control, const Setting& setting) {
   try {
-    control.SetProperty(std::string(property), value);
+    if (setting.item) {
+      control.CallMethod(setting.property, {Variant(*setting.item), setting.value});
+    } else {
+      control.SetProperty(setting.property, setting.value);
+    }
   } catch (const host::RuntimeError& error) {
-    throw host::RuntimeError(error.Number(), control.Name() + "." + std::string(property) +
+    throw host::RuntimeError(error.Number(), control.Name() + "." +
+                                                 std::string(setting.property) +
                                                  " refused the sample value: " +
                                                  error.Description());
   }
@@ -162,7 +193,7 @@ void MakeSampleDatabase(const std::string& path) {
 
 void OpenOnSampleRecord(host::Control& data, const std::string& databasePath) {
   MakeSampleDatabase(databasePath);
-  Apply(data, "DatabaseName", databasePath);
+  Apply(data, {"DatabaseName", databasePath});
   data.CallMethod("Refresh");
   data.GetProperty("Recordset").AsObject()->SetProperty("AbsolutePosition", kSampleRecord);
 }
@@ -176,6 +207,19 @@ std::shared_ptr<host::Control> ControlNamed(const host::Form& form, const std::s
   return nullptr;
 }
 
+void MapSampleDrive(const std::filesystem::path& folder) {
+  for (const std::string_view file : kSampleFiles) {
+    const std::filesystem::path path = folder / file;
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (error || !(std::ofstream(path) << file)) {
+      throw host::RuntimeError(host::errors::kPathFileAccessError,
+                               "cannot create the sample file " + path.string());
+    }
+  }
+  host::MapDrive(kSampleDrive, folder.string());
+}
+
 std::shared_ptr<host::Form> BuildSampleForm() {
   auto form = host::Form::Create("OrderForm");
   for (const SampleControl& sample : SampleControls()) {
@@ -183,7 +227,8 @@ std::shared_ptr<host::Form> BuildSampleForm() {
     if (!sample.container.empty()) container = ControlNamed(*form, std::string(sample.container));
     const std::shared_ptr<host::Control> control = form->AddControl(
         std::string(sample.className), std::string(sample.name), std::nullopt, container);
-    for (const Setting& setting : sample.layout) Apply(*control, setting.property, setting.value);
+    for (const Setting& setting : sample.layout) Apply(*control, setting);
+    if (sample.multiSelect != 0) control->SetProperty("MultiSelect", sample.multiSelect);
   }
   return form;
 }
@@ -194,10 +239,10 @@ void ApplySampleState(host::Form& form, const std::string& databasePath) {
     for (const std::string_view item : sample.items) {
       control->CallMethod("AddItem", {Variant(std::string(item))});
     }
-    for (const Setting& setting : sample.settings) Apply(*control, setting.property, setting.value);
+    for (const Setting& setting : sample.settings) Apply(*control, setting);
     if (control->TypeName() == "Data") OpenOnSampleRecord(*control, databasePath);
     if (!sample.dataSource.empty()) {
-      Apply(*control, "DataSource", ControlNamed(form, std::string(sample.dataSource)));
+      Apply(*control, {"DataSource", ControlNamed(form, std::string(sample.dataSource))});
     }
   }
 }

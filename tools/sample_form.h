@@ -2,6 +2,7 @@
 // realistic state for each one to be written, restored and compared.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -9,10 +10,15 @@
 
 namespace tavorin::cli {
 
-/// A form holding one control of every class, each in its default state and
-/// in the same container, measured in the same units, on every sample form,
-/// so that a control of one sample form has its twin (of the same name) on
-/// another.
+/// Makes the small folder tree that the sample's file controls show in
+/// `folder` and maps it as their drive for the whole process. Raises the
+/// host's RuntimeError when the tree cannot be made or mapped.
+void MapSampleDrive(const std::filesystem::path& folder);
+
+/// A form holding one control of every class, each in its default state
+/// (with the MultiSelect it is built with) and in the same container,
+/// measured in the same units, on every sample form, so that a control of
+/// one sample form has its twin (of the same name) on another.
 std::shared_ptr<host::Form> BuildSampleForm();
 
 /// Puts every control of a form that BuildSampleForm made into its sample

@@ -1,9 +1,12 @@
 // The engine that runs a property set: the common pattern of every class
 // (identity, the catalogue-driven transfer with placement and icons, the
-// class's own keys, data binding), and the blocks from which a class that
-// leaves the pattern builds its own steps. Every block is best effort: a step
-// that fails is skipped and the next one runs.
+// class's own keys, the item columns of a list by position, data binding),
+// and the blocks from which a class that leaves the pattern builds its own
+// steps. Every block is best effort: a step that fails is skipped and the
+// next one runs.
 #pragma once
+
+#include <vector>
 
 #include <tavorin/host/control.h>
 #include <tavorin/host/property_bag.h>
@@ -34,6 +37,12 @@ class CopyCall {
   void OwnKeys() const;
   /// One property by name, source to destination: one step.
   void CopyProperty(std::string_view property) const;
+  /// Each item column of item `index`, source to destination: one step per
+  /// column.
+  void ItemColumns(int index) const;
+  /// The item columns of every item the source holds, onto the same
+  /// positions of the destination.
+  void Items() const;
   /// The data binding, when the set has it.
   void DataBinding() const;
 
@@ -65,6 +74,8 @@ class WriteCall {
   void CommonProperties();
   /// Each own key, in order, from its property.
   void OwnKeys();
+  /// The own key from its property: one step.
+  void WriteOwnKey(const OwnKey& key);
   /// `value` under the own key: converted to its stored type and written
   /// against its effective default (or with none, when the key is always
   /// stored and there are no custom defaults); an object by the rules of
@@ -74,6 +85,9 @@ class WriteCall {
   /// `builtInDefault` against the built-in defaults. One step.
   void WriteObject(std::string_view key, const host::Variant& value,
                    const host::Variant& builtInDefault);
+  /// The item columns of every item the control holds, item by item, each
+  /// under its item key against its effective default: one step per key.
+  void Items();
   void DataBinding();
 
   /// The finished stream: the image of everything written.
@@ -86,6 +100,8 @@ class WriteCall {
   const host::Control& control_;
   host::PropertyBag stream_;
   const host::PropertyBag* customDefaults_;
+  /// The built-in default of each item column, made once for every item.
+  std::vector<host::Variant> itemDefaults_;
 };
 
 /// One read of a loaded stream onto a control; the identity (container and
@@ -111,10 +127,22 @@ class ReadCall {
   void CommonProperties();
   /// Each own key, in order, onto its property.
   void OwnKeys();
+  /// The own key onto its property: one step.
+  void RestoreOwnKey(const OwnKey& key);
   /// The own key's value: stored, else its effective default, converted to its
   /// stored type (an object as stored). Raises like the host when it does not
   /// convert, so that the caller's step is skipped.
   host::Variant ReadOwnKey(const OwnKey& key) const;
+  /// The same converted to `type` instead, for a value the steps take wider
+  /// than it is stored (a count bounded rather than refused when too large).
+  host::Variant ReadOwnKey(const OwnKey& key, host::VarType type) const;
+  /// Each item column of item `index` onto the control, stored else its
+  /// effective default: one step per column.
+  void ItemColumns(int index);
+  /// The item columns of every item the control holds now (its list rebuilt
+  /// by what was read before), by position; stored items beyond its last
+  /// are never read.
+  void Items();
   void DataBinding();
 
  private:
@@ -124,6 +152,7 @@ class ReadCall {
   const host::PropertyBag& stream_;
   host::Control& control_;
   const host::PropertyBag* customDefaults_;
+  std::vector<host::Variant> itemDefaults_;
   bool readable_ = false;
 };
 

@@ -36,14 +36,20 @@ struct OwnKey {
 };
 
 /// One column of a list's items: stored per item under the letter followed
-/// by the item's index in plain decimal ("I0", "D12").
+/// by the item's index in plain decimal ("I0", "D12"; classes/item_key.h).
 struct ItemColumn {
   char letter;
-  /// The indexed member of the list that holds the column.
+  /// The indexed member of the list that holds the column, by name.
   std::string_view member;
   std::string_view meaning;
   host::VarType storedAs;
   DefaultLiteral builtInDefault;
+  /// The same member reached through the class's own interface, as a list
+  /// of 32,767 items is too long to walk by name. Both raise like the host
+  /// for an index outside the list; the value is taken over, so a text
+  /// moves into the list rather than being copied.
+  host::Variant (*get)(const host::Control& list, int index);
+  void (*set)(host::Control& list, int index, host::Variant value);
 };
 
 /// The shared groups of each operation. Most classes use the same switches in

@@ -10,10 +10,12 @@
 #include <string>
 
 #include <tavorin/host/controls.h>
+#include <tavorin/host/lists.h>
 
 #include "classes/data.h"
 #include "classes/label.h"
 #include "classes/line.h"
+#include "classes/list_sets.h"
 #include "classes/picture_box.h"
 #include "classes/property_set.h"
 
@@ -39,9 +41,27 @@ constexpr GroupSwitches kOutsideContainerAndTabOrder{.container = false, .tabInd
 
 // Measured in the text, so applied after it, and start before length (a new
 // start clamps the length).
-constexpr std::array kTextSelection{
-    OwnKey{"SS", "SelStart", "selection start", VarType::Long, Integer(0), true},
-    OwnKey{"SL", "SelLength", "selection length", VarType::Long, Integer(0), true},
+constexpr OwnKey kSelStart{"SS", "SelStart", "selection start", VarType::Long, Integer(0), true};
+constexpr OwnKey kSelLength{"SL", "SelLength", "selection length", VarType::Long, Integer(0),
+                            true};
+constexpr std::array kTextSelection{kSelStart, kSelLength};
+
+// A list's positions, in the order they are written; a list with no items
+// stores its count alone. NewIndex falls back to -1 on both sides, so that
+// against custom defaults without it an item added last at index 0 is still
+// stored.
+constexpr OwnKey kListCount{kListCountKey, "ListCount", "list count", VarType::Integer,
+                            Integer(0), true};
+constexpr OwnKey kListIndex{kListIndexKey, "ListIndex", "list index", VarType::Integer,
+                            Integer(-1)};
+constexpr OwnKey kTopIndex{kTopIndexKey, "TopIndex", "top index", VarType::Integer, Integer(0)};
+constexpr OwnKey kNewIndex{kNewIndexKey, "NewIndex", "new index", VarType::Integer, Integer(-1),
+                           true};
+constexpr std::array kListPositions{kListCount, kListIndex, kTopIndex, kNewIndex};
+constexpr std::array kComboBoxKeys{
+    kListCount, kListIndex, kTopIndex, kNewIndex,
+    OwnKey{"Tx", "Text", "text", VarType::String, Text(""), true},
+    kSelStart,  kSelLength,
 };
 
 // Each picture is a step of its own, after the catalogued properties (the
@@ -57,6 +77,12 @@ constexpr std::array kButtonPictures{
 constexpr std::array kRecordPosition{
     OwnKey{kRecordPositionKey, "", "current record", VarType::Long, Integer(0)},
 };
+
+constexpr std::array kComboBoxItems{kItemText<host::ComboBox>, kItemData<host::ComboBox>};
+constexpr std::array kListBoxItems{kItemText<host::ListBox>, kItemData<host::ListBox>,
+                                   kItemSelected<host::ListBox>};
+// Selection by position: the box lists its folder again where it is read.
+constexpr std::array kFileListBoxItems{kItemSelected<host::FileListBox>};
 
 constexpr std::array kPropertySets{
     PropertySet{.type = ControlType::PictureBox,
@@ -103,6 +129,20 @@ constexpr std::array kPropertySets{
                 .ownKeys = kButtonPictures,
                 .itemColumns = {},
                 .dataBinding = false},
+    PropertySet{.type = ControlType::ComboBox,
+                .isRuntimeClass = &IsInstance<host::ComboBox>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = kComboBoxKeys,
+                .itemColumns = kComboBoxItems,
+                .dataBinding = true,
+                .steps = &kFilledListSteps<host::ComboBox>},
+    PropertySet{.type = ControlType::ListBox,
+                .isRuntimeClass = &IsInstance<host::ListBox>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = kListPositions,
+                .itemColumns = kListBoxItems,
+                .dataBinding = true,
+                .steps = &kFilledListSteps<host::ListBox>},
     PropertySet{.type = ControlType::HScrollBar,
                 .isRuntimeClass = &IsInstance<host::HScrollBar>,
                 .switches = InEveryOperation(kAllGroups)},
@@ -115,6 +155,23 @@ constexpr std::array kPropertySets{
     PropertySet{.type = ControlType::Timer,
                 .isRuntimeClass = &IsInstance<host::Timer>,
                 .switches = {.copy = kNoGroups, .write = kContainerOnly, .read = kContainerOnly}},
+    // The drive and the folder are catalogued ahead of TopIndex and ListIndex,
+    // so the common pattern fills the list before it positions it.
+    PropertySet{.type = ControlType::DriveListBox,
+                .isRuntimeClass = &IsInstance<host::DriveListBox>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = {},
+                .itemColumns = {}},
+    PropertySet{.type = ControlType::DirListBox,
+                .isRuntimeClass = &IsInstance<host::DirListBox>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = {},
+                .itemColumns = {}},
+    PropertySet{.type = ControlType::FileListBox,
+                .isRuntimeClass = &IsInstance<host::FileListBox>,
+                .switches = InEveryOperation(kAllGroups),
+                .ownKeys = {},
+                .itemColumns = kFileListBoxItems},
     PropertySet{.type = ControlType::Shape,
                 .isRuntimeClass = &IsInstance<host::Shape>,
                 .switches = InEveryOperation(kPlacedInContainer)},

@@ -5,7 +5,6 @@
 #include <tavorin/stream_info.h>
 
 #include <array>
-#include <charconv>
 #include <cstdint>
 #include <new>
 #include <optional>
@@ -16,6 +15,7 @@
 
 #include "catalogue/control_type.h"
 #include "catalogue/defaults_catalogue.h"
+#include "classes/item_key.h"
 #include "classes/property_set.h"
 #include "groups/shared_keys.h"
 #include "stream/envelope.h"
@@ -24,27 +24,13 @@
 namespace tavorin {
 namespace {
 
-// A list holds at most this many items, so no item index is larger.
-constexpr int kLastItemIndex = 32766;
-
 constexpr std::string_view kUnknownKey = "unknown key";
-
-// The item index written after the letter: digits only, no sign, no leading
-// zero (but "0" itself), within the list's bounds.
-std::optional<int> ItemIndex(std::string_view digits) {
-  if (digits.empty() || (digits.size() > 1 && digits.front() == '0')) return std::nullopt;
-  int index = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
-  if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-  if (index < 0 || index > kLastItemIndex) return std::nullopt;
-  return index;
-}
 
 std::optional<std::string> ItemKeyMeaning(std::string_view key, const detail::PropertySet& set) {
   if (key.empty()) return std::nullopt;
   for (const detail::ItemColumn& column : set.itemColumns) {
     if (key.front() != column.letter) continue;
-    if (const std::optional<int> index = ItemIndex(key.substr(1))) {
+    if (const std::optional<int> index = detail::ItemIndexOf(key.substr(1))) {
       return "item " + std::to_string(*index) + " " + std::string(column.meaning);
     }
   }

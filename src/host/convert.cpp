@@ -266,7 +266,15 @@ std::int64_t RoundNumber(const Number& number, int scale) {
 
 template <typename Int>
 Int ToInteger(const Variant& value) {
-  const std::int64_t rounded = RoundNumber(ToNumber(value), 0);
+  // Whole numbers need no rounding, only the range check.
+  std::int64_t rounded = 0;
+  if (const auto* integer = value.Get<std::int16_t>()) {
+    rounded = *integer;
+  } else if (const auto* whole = value.Get<std::int32_t>()) {
+    rounded = *whole;
+  } else {
+    rounded = RoundNumber(ToNumber(value), 0);
+  }
   if (!std::in_range<Int>(rounded)) RaiseOverflow();
   return static_cast<Int>(rounded);
 }
@@ -467,6 +475,7 @@ std::string FormatFloating(Float value, PlainExponents plain) {
 }  // namespace
 
 bool CBool(const Variant& value) {
+  if (const auto* flag = value.Get<bool>()) return *flag;
   if (const auto* text = value.Get<std::string>()) {
     const std::string_view trimmed = Trim(*text);
     if (detail::EqualsIgnoringCase(trimmed, "True")) return true;
@@ -513,6 +522,11 @@ DecimalValue CDec(const Variant& value) {
   const double number = CDbl(value);
   if (!(std::abs(number) <= kDecimalLimit)) RaiseOverflow();
   return DecimalValue{number};
+}
+
+std::string CStr(Variant&& value) {
+  if (std::string* text = value.Get<std::string>()) return std::move(*text);
+  return CStr(std::as_const(value));
 }
 
 std::string CStr(const Variant& value) {

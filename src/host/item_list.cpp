@@ -35,7 +35,11 @@ void ItemList::AddItem(std::string text, std::optional<int> index) {
   if (at < 0 || at > ListCount() || ListCount() >= kMaxItems) {
     RaiseHostError(errors::kInvalidProcedureCall);
   }
-  items_.insert(items_.begin() + at, Item{std::move(text)});
+  if (at == ListCount()) {
+    items_.push_back(Item{std::move(text)});  // the common case, without a shift
+  } else {
+    items_.insert(items_.begin() + at, Item{std::move(text)});
+  }
   if (list_index_ >= at) ++list_index_;
   new_index_ = at;
 }

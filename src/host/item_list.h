@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <tavorin/host/lists.h>
+
 namespace tavorin::host::detail {
 
 /// Items with their item data and selection, the selected item (ListIndex),
@@ -23,8 +25,7 @@ namespace tavorin::host::detail {
 /// Adding or removing at the end is amortised O(1); SelCount is O(1).
 class ItemList {
  public:
-  /// Item indexes are 16-bit in the runtime.
-  static constexpr int kMaxItems = 32767;
+  static constexpr int kMaxItems = ListControl::kMaxItems;
 
   /// `multiSelect`: 0 none, 1 simple, 2 extended; 380 for another value.
   explicit ItemList(int multiSelect = 0);

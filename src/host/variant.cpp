@@ -1,30 +1,52 @@
 #include <tavorin/host/variant.h>
 
+#include <array>
 #include <bit>
+#include <type_traits>
+#include <utility>
 
 #include <tavorin/host/error.h>
 
 namespace tavorin::host {
 
+namespace {
+
+// The type code of each alternative a value may hold.
+struct TypeCodes {
+  template <typename T>
+  using Is = std::type_identity<T>;
+  constexpr VarType operator()(Is<std::monostate>) const { return VarType::Empty; }
+  constexpr VarType operator()(Is<Variant::NullTag>) const { return VarType::Null; }
+  constexpr VarType operator()(Is<Variant::MissingTag>) const { return VarType::Error; }
+  constexpr VarType operator()(Is<bool>) const { return VarType::Boolean; }
+  constexpr VarType operator()(Is<Variant::ByteTag>) const { return VarType::Byte; }
+  constexpr VarType operator()(Is<std::int16_t>) const { return VarType::Integer; }
+  constexpr VarType operator()(Is<std::int32_t>) const { return VarType::Long; }
+  constexpr VarType operator()(Is<float>) const { return VarType::Single; }
+  constexpr VarType operator()(Is<double>) const { return VarType::Double; }
+  constexpr VarType operator()(Is<CurrencyValue>) const { return VarType::Currency; }
+  constexpr VarType operator()(Is<DateValue>) const { return VarType::Date; }
+  constexpr VarType operator()(Is<DecimalValue>) const { return VarType::Decimal; }
+  constexpr VarType operator()(Is<std::string>) const { return VarType::String; }
+  constexpr VarType operator()(Is<ObjectRef>) const { return VarType::Object; }
+  constexpr VarType operator()(Is<ByteArray>) const { return VarType::ByteArray; }
+};
+
+// The codes in the order of the alternatives, so that a value's code is one
+// look-up by its alternative's position: every look into a value asks it.
+template <typename Alternatives, std::size_t... Position>
+constexpr auto TypeCodeTable(std::index_sequence<Position...>) {
+  return std::array{TypeCodes{}(
+      std::type_identity<std::variant_alternative_t<Position, Alternatives>>{})...};
+}
+
+}  // namespace
+
 VarType Variant::Type() const {
-  struct Visitor {
-    VarType operator()(std::monostate) const { return VarType::Empty; }
-    VarType operator()(NullTag) const { return VarType::Null; }
-    VarType operator()(MissingTag) const { return VarType::Error; }
-    VarType operator()(bool) const { return VarType::Boolean; }
-    VarType operator()(ByteTag) const { return VarType::Byte; }
-    VarType operator()(std::int16_t) const { return VarType::Integer; }
-    VarType operator()(std::int32_t) const { return VarType::Long; }
-    VarType operator()(float) const { return VarType::Single; }
-    VarType operator()(double) const { return VarType::Double; }
-    VarType operator()(CurrencyValue) const { return VarType::Currency; }
-    VarType operator()(DateValue) const { return VarType::Date; }
-    VarType operator()(DecimalValue) const { return VarType::Decimal; }
-    VarType operator()(const std::string&) const { return VarType::String; }
-    VarType operator()(const ObjectRef&) const { return VarType::Object; }
-    VarType operator()(const ByteArray&) const { return VarType::ByteArray; }
-  };
-  return std::visit(Visitor{}, value_);
+  using Alternatives = decltype(value_);
+  static constexpr auto kCodes =
+      TypeCodeTable<Alternatives>(std::make_index_sequence<std::variant_size_v<Alternatives>>{});
+  return kCodes[value_.index()];
 }
 
 ObjectRef Variant::AsObject() const {

@@ -31,6 +31,8 @@ DecimalValue CDec(const Variant& value);
 /// up to four decimals, a Date as "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS", and
 /// a byte array's bytes as they are.
 std::string CStr(const Variant& value);
+/// The same for a value about to go: a text it holds is moved out, not copied.
+std::string CStr(Variant&& value);
 
 /// Converts `value` to a Variant of type `type` with the conversions above
 /// (Empty, Null, Object and the byte array accept only their own type).

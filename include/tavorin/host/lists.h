@@ -26,6 +26,9 @@ struct FileListing;
 /// "List" (CallMethod("List", {i})), plus what each class publishes below.
 class ListControl : public Control {
  public:
+  /// Item indexes are 16-bit in the runtime.
+  static constexpr int kMaxItems = 32767;
+
   ~ListControl() override;
 
   const std::string& List(int index) const;
@@ -112,7 +115,9 @@ class ListBox final : public ListControl {
 /// The mapped drives ("c:", "d:", ...). Drive reads as the drive's root in
 /// lower case ("c:\"); it accepts "c:", "c:\" or a list entry, raising 68
 /// for an unmapped drive and keeping its drive. ListIndex marks the current
-/// drive; choosing an item changes the drive.
+/// drive; choosing an item changes the drive. Choosing the drive the box
+/// already shows (by Drive or ListIndex) keeps its list and its TopIndex;
+/// any other drive reads the drive table again.
 class DriveListBox final : public ListControl {
  public:
   explicit DriveListBox(const ControlSeed& seed);
@@ -125,6 +130,10 @@ class DriveListBox final : public ListControl {
   void Refresh();
 
  private:
+  /// Makes the entry of the current drive the ListIndex; false when the list
+  /// has none.
+  bool MarkCurrentDrive();
+
   std::string drive_;
 };
 

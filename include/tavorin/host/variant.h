@@ -120,6 +120,10 @@ class Variant {
   const T* Get() const {
     return std::get_if<T>(&value_);
   }
+  template <typename T>
+  T* Get() {
+    return std::get_if<T>(&value_);
+  }
 
   struct NullTag {
     friend bool operator==(NullTag, NullTag) = default;

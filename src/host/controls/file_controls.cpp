@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cctype>
 
 #include <tavorin/host/convert.h>
@@ -116,8 +115,12 @@ const detail::PropertyTable& FileListBoxTable() {
 DriveListBox::DriveListBox(const ControlSeed& seed) : ListControl(seed, DriveListBoxTable()) {}
 
 void DriveListBox::Drive(const std::string& drive) {
-  const char letter = detail::DriveLetterOf(drive);
-  drive_ = detail::RootOf(letter);
+  std::string root = detail::RootOf(detail::DriveLetterOf(drive));
+  // Reading the table again would move the list back to its top; a restore
+  // assigns the drive, TopIndex and then ListIndex, so the drive already
+  // shown must leave the list where TopIndex put it.
+  if (root == drive_ && MarkCurrentDrive()) return;
+  drive_ = std::move(root);
   Refresh();
 }
 
@@ -130,13 +133,20 @@ void DriveListBox::ListIndex(int index) {
 }
 
 void DriveListBox::Refresh() {
-  const std::vector<std::string> entries = detail::DriveEntries();
-  Items().Replace(entries);
-  const auto current =
-      std::find_if(entries.begin(), entries.end(), [this](const std::string& entry) {
-        return detail::RootOf(detail::DriveLetterOf(entry)) == drive_;
-      });
-  if (current != entries.end()) Items().SetListIndex(static_cast<int>(current - entries.begin()));
+  Items().Replace(detail::DriveEntries());
+  MarkCurrentDrive();
+}
+
+bool DriveListBox::MarkCurrentDrive() {
+  if (drive_.empty()) return false;  // no drive taken yet
+  // Entries and the drive both start with the lower-case letter ("c:", "c:\").
+  for (int index = 0; index < ListCount(); ++index) {
+    if (List(index).front() == drive_.front()) {
+      Items().SetListIndex(index);
+      return true;
+    }
+  }
+  return false;
 }
 
 DirListBox::DirListBox(const ControlSeed& seed) : ListControl(seed, DirListBoxTable()) {}
