@@ -95,8 +95,9 @@ class Tool : public ::testing::Test {
 
   // The TextBox stream `name` with `entries` added (each kept at its place
   // when the stream has it).
-  std::string WithEntries(const std::string& name,
-                          const std::vector<std::pair<std::string, tavorin::host::Variant>>& entries) {
+  std::string WithEntries(
+      const std::string& name,
+      const std::vector<std::pair<std::string, tavorin::host::Variant>>& entries) {
     tavorin::host::PropertyBag bag;
     bag.SetContents(tavorin::testing::ReadFile(scratch.Path() / TextBoxStream(name, "text")));
     for (const auto& [key, value] : entries) bag.WriteProperty(key, value);
@@ -249,13 +250,15 @@ TEST_F(Tool, EveryValueIsShownAndAStreamEqualsItself) {
   using tavorin::host::Variant;
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const std::string odd = WithEntries(
-      "odd.tvs", {{"d1", Variant::Date(nan)}, {"d2", Variant::Date(1e300)}, {"m", Variant::Decimal(nan)}});
+      "odd.tvs",
+      {{"d1", Variant::Date(nan)}, {"d2", Variant::Date(1e300)}, {"m", Variant::Decimal(nan)}});
   const std::string good = TextBoxStream("good.tvs", "good");
 
   const ToolRun text = Tavorin({"inspect", good, odd});
   EXPECT_EQ(text.status, 0) << text.err;
-  for (const char* expected : {"good.tvs: TextBox stream", "\"good\"", "invalid date, day count nan",
-                               "invalid date, day count 1.0000000000000001e+300"}) {
+  for (const char* expected :
+       {"good.tvs: TextBox stream", "\"good\"", "invalid date, day count nan",
+        "invalid date, day count 1.0000000000000001e+300"}) {
     EXPECT_NE(text.out.find(expected), std::string::npos) << expected << " in\n" << text.out;
   }
   const ToolRun json = Tavorin({"inspect", "--json", good, odd});
@@ -318,10 +321,13 @@ TEST_F(Tool, NothingPrintedCanDriveTheTerminal) {
         std::vector<std::string>{"inspect", "--json", TextBoxStream("hostile.tvs", hostile)}}) {
     const ToolRun run = Tavorin(arguments);
     for (const std::string* said : {&run.out, &run.err}) {
-      EXPECT_TRUE(std::none_of(said->begin(), said->end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return (byte < 0x20 && c != '\n') || byte == 0x7f || byte == 0x9b;
-      })) << arguments[1] << ":\n" << *said;
+      EXPECT_TRUE(std::none_of(said->begin(), said->end(),
+                               [](char c) {
+                                 const auto byte = static_cast<unsigned char>(c);
+                                 return (byte < 0x20 && c != '\n') || byte == 0x7f || byte == 0x9b;
+                               }))
+          << arguments[1] << ":\n"
+          << *said;
     }
   }
 }

@@ -221,6 +221,16 @@ TEST_F(Databases, MembersByName) {
   EXPECT_EQ(records->TypeName(), "Recordset");
 }
 
+TEST_F(Databases, APathIsNeverReadAsOptions) {
+  // SQLite takes the path as a URI, where ?, # and % would start options,
+  // a fragment or an escape.
+  const std::filesystem::path folder = scratch_.Path() / "a?mode=rwc#b%41 c";
+  std::filesystem::create_directory(folder);
+  const std::string path = (folder / "x.db").string();
+  ASSERT_TRUE(MakeDatabase(path, "CREATE TABLE t(v); INSERT INTO t VALUES(7);"));
+  EXPECT_EQ(Recordset::Open(path, "t")->Field("v"), Variant::Long(7));
+}
+
 // What a refused Open said; empty when it was not refused with 3078.
 std::string RefusalOf(const std::function<void()>& open) {
   try {

@@ -52,8 +52,9 @@ TEST(Variant, EqualityNeedsTheSameTypeAndValue) {
   EXPECT_NE(Variant(0.0f), Variant(-0.0f));
   EXPECT_NE(Variant(0.0), Variant(-0.0));
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  for (const auto make : {+[](double x) { return Variant(x); }, +[](double x) { return Variant::Date(x); },
-                          +[](double x) { return Variant::Decimal(x); }}) {
+  for (const auto make :
+       {+[](double x) { return Variant(x); }, +[](double x) { return Variant::Date(x); },
+        +[](double x) { return Variant::Decimal(x); }}) {
     EXPECT_EQ(make(nan), make(nan));
     EXPECT_NE(make(0.0), make(-0.0));
   }

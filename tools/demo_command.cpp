@@ -107,8 +107,8 @@ int RunDemo(const std::string& folderName, std::ostream& out, std::ostream& err)
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) {
-    err << PlainForTerminal(folderName) << ": cannot create the folder: " << MessageForTerminal(error.message())
-        << "\n";
+    err << PlainForTerminal(folderName)
+        << ": cannot create the folder: " << MessageForTerminal(error.message()) << "\n";
     return kExitUsage;
   }
 

@@ -21,8 +21,7 @@ std::optional<StreamInfo> LoadStream(const std::string& file, std::ostream& err)
   }
   StreamInfo info = DescribeStream(*input.bytes);
   if (!info.isStream) {
-    err << PlainForTerminal(file) << ": not a stream: " << MessageForTerminal(info.reason)
-        << "\n";
+    err << PlainForTerminal(file) << ": not a stream: " << MessageForTerminal(info.reason) << "\n";
     return std::nullopt;
   }
   return info;
@@ -97,9 +96,8 @@ int RunDiff(const std::string& first, const std::string& second, std::ostream& o
   }
   const std::vector<Difference> differences = Differences(*a, *b);
   const auto cells = [](const Difference& difference) {
-    return std::vector<std::string>{std::string(difference.kind),
-                                    PlainForTerminal(difference.key), difference.meaning,
-                                    difference.values};
+    return std::vector<std::string>{std::string(difference.kind), PlainForTerminal(difference.key),
+                                    difference.meaning, difference.values};
   };
   TextTable table("", {9, 0, 0});
   for (const Difference& difference : differences) table.Measure(cells(difference));

@@ -1,5 +1,6 @@
 // `tavorin inspect`: what each file holds, entry by entry.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -67,15 +68,14 @@ std::string Dumped(const nlohmann::json& value) {
   return value.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
 }
 
-std::string Member(const char* name, const nlohmann::json& value) {
-  return Dumped(name) + ": " + Dumped(value);
+std::string Member(std::string_view name, const nlohmann::json& value) {
+  return "\"" + std::string(name) + "\": " + Dumped(value);
 }
 
 // The report on one file, written entry by entry rather than built whole, so
 // that memory does not grow with the stream.
 void WriteJson(const Inspection& inspection, std::ostream& out) {
-  out << "  {" << Member("file", inspection.file) << ", "
-      << Member("isStream", IsGood(inspection));
+  out << "  {" << Member("file", inspection.file) << ", " << Member("isStream", IsGood(inspection));
   if (!inspection.input.bytes) {
     out << ", " << Member("reason", "cannot be read: " + inspection.input.problem) << "}";
     return;
@@ -91,9 +91,11 @@ void WriteJson(const Inspection& inspection, std::ostream& out) {
       << Member("version", info.version) << ", \"entries\": [";
   const char* separator = "\n";
   for (const StreamEntryInfo& entry : info.entries) {
-    out << separator << "    {" << Member("key", entry.key) << ", "
-        << Member("meaning", entry.meaning) << ", " << Member("type", TypeLabel(entry.value))
-        << ", " << Member("value", JsonValue(entry.value)) << "}";
+    out << separator << "    "
+        << Dumped({{"key", entry.key},
+                   {"meaning", entry.meaning},
+                   {"type", TypeLabel(entry.value)},
+                   {"value", JsonValue(entry.value)}});
     separator = ",\n";
   }
   out << (info.entries.empty() ? "]}" : "\n  ]}");

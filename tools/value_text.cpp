@@ -112,8 +112,9 @@ std::optional<CodePoint> DecodeUtf8(std::string_view text, std::size_t at) {
 // Code points a terminal acts on or that reorder what follows: C1 controls
 // and the bidirectional marks, embeddings, overrides and isolates.
 bool IsInvisibleControl(std::uint32_t value) {
-  return (value >= 0x80 && value <= 0x9F) || value == 0x061C || value == 0x200E || value == 0x200F ||
-         (value >= 0x202A && value <= 0x202E) || (value >= 0x2066 && value <= 0x2069);
+  return (value >= 0x80 && value <= 0x9F) || value == 0x061C || value == 0x200E ||
+         value == 0x200F || (value >= 0x202A && value <= 0x202E) ||
+         (value >= 0x2066 && value <= 0x2069);
 }
 
 // The runtime's text of a number; a Date it cannot print (NaN, or past its
@@ -229,9 +230,7 @@ std::string Escaped(std::string_view text, bool quoting) {
 
 }  // namespace
 
-std::string QuotedForTerminal(std::string_view text) {
-  return "\"" + Escaped(text, true) + "\"";
-}
+std::string QuotedForTerminal(std::string_view text) { return "\"" + Escaped(text, true) + "\""; }
 
 std::string MessageForTerminal(std::string_view text) { return Escaped(text, false); }
 

@@ -191,8 +191,8 @@ Database OpenReadOnly(const std::string& databasePath, Budget& budget) {
   sqlite3_progress_handler(database.get(), kStepsPerTimeCheck, CheckTime, &budget);
   // No value larger than the whole budget is ever built.
   sqlite3_limit(database.get(), SQLITE_LIMIT_LENGTH,
-                static_cast<int>(std::min<std::int64_t>(budget.limits.bytes,
-                                                        std::numeric_limits<int>::max())));
+                static_cast<int>(
+                    std::min<std::int64_t>(budget.limits.bytes, std::numeric_limits<int>::max())));
   // Closing must not try to fold the log into the database file.
   sqlite3_db_config(database.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 #ifdef SQLITE_DBCONFIG_TRUSTED_SCHEMA

@@ -74,7 +74,9 @@ bool operator==(const Variant& a, const Variant& b) {
   }
   if (const auto* x = a.Get<double>()) return SameBits(*x, *b.Get<double>());
   if (const auto* x = a.Get<DateValue>()) return SameBits(x->days, b.Get<DateValue>()->days);
-  if (const auto* x = a.Get<DecimalValue>()) return SameBits(x->value, b.Get<DecimalValue>()->value);
+  if (const auto* x = a.Get<DecimalValue>()) {
+    return SameBits(x->value, b.Get<DecimalValue>()->value);
+  }
   return a.value_ == b.value_;
 }
 
