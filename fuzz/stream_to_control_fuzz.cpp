@@ -59,12 +59,19 @@ Input Split(const std::uint8_t* data, std::size_t size) {
 
 // A form like the ones streams are written from: a container and a data
 // source of each kind for the stream to name, and the control under test.
-std::shared_ptr<Control> TargetOnFreshForm(std::string_view className) {
-  const std::shared_ptr<Form> form = Form::Create("Form1");
-  form->AddControl("Frame", "Frame1");
-  form->AddControl("PictureBox", "Picture1");
-  form->AddControl("Data", "Data1");
-  return form->AddControl(std::string(className), "Target");
+// The form is kept with the control, which only refers to it.
+struct Target {
+  std::shared_ptr<Form> form;
+  std::shared_ptr<Control> control;
+};
+
+Target TargetOnFreshForm(std::string_view className) {
+  Target target{Form::Create("Form1"), nullptr};
+  target.form->AddControl("Frame", "Frame1");
+  target.form->AddControl("PictureBox", "Picture1");
+  target.form->AddControl("Data", "Data1");
+  target.control = target.form->AddControl(std::string(className), "Target");
+  return target;
 }
 
 // What reading a catalogued property gave: its value or the error number.
@@ -103,19 +110,20 @@ bool IsComponentRefusal(int number) {
 }
 
 void CheckRestoreOnto(Input& input, std::string_view className) {
-  const std::shared_ptr<Control> target = TargetOnFreshForm(className);
-  const std::vector<Reading> before = Snapshot(*target);
-  ObjectRef destination = target;
+  const Target target = TargetOnFreshForm(className);
+  const std::vector<Reading> before = Snapshot(*target.control);
+  ObjectRef destination = target.control;
   try {
     input.component.StreamToControl(input.stream, destination, input.defaults);
   } catch (const RuntimeError& error) {
     if (!IsComponentRefusal(error.Number())) std::abort();
-    if (!SameSnapshot(before, Snapshot(*target))) std::abort();
+    if (!SameSnapshot(before, Snapshot(*target.control))) std::abort();
     return;
   }
   if (!destination || input.stream.empty()) return;
   const ByteArray written = input.component.ControlToStream(destination, input.defaults);
-  ObjectRef twin = TargetOnFreshForm(className);
+  const Target twinTarget = TargetOnFreshForm(className);
+  ObjectRef twin = twinTarget.control;
   input.component.StreamToControl(written, twin, input.defaults);
   if (input.component.ControlToStream(twin, input.defaults) != written) std::abort();
 }
