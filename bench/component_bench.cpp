@@ -128,15 +128,15 @@ BagWork BagWorkOf(const Control& source, tavorin::detail::ControlType type,
                   const std::vector<BagCall>& writes, const std::vector<const char*>& reads) {
   const auto catalogue = tavorin::detail::BuildDefaultsCatalogue(type);
   BagWork work;
-  work.writes = {{"@SF#", Variant::Long((tavorin::detail::TypeCode(type) << 24) | 0x31),
-                  Variant::Missing()},
-                 {"@CN#", Variant(source.Name()), Variant::Missing()}};
+  work.writes = {
+      {"@SF#", Variant::Long((tavorin::detail::TypeCode(type) << 24) | 0x31), Variant::Missing()},
+      {"@CN#", Variant(source.Name()), Variant::Missing()}};
   work.reads = {{"@SF#", Variant(), Variant::Integer(0)}, {"TbI", Variant(), Variant::Integer(-1)}};
   for (const auto& entry : catalogue) {
     const std::string key(entry.keyCode);
-    const Variant value = tavorin::host::ConvertTo(
-        source.GetProperty(std::string(entry.propertyName)),
-        static_cast<tavorin::host::VarType>(entry.valueType));
+    const Variant value =
+        tavorin::host::ConvertTo(source.GetProperty(std::string(entry.propertyName)),
+                                 static_cast<tavorin::host::VarType>(entry.valueType));
     work.writes.push_back({key, value, entry.defaultValue});
     work.reads.push_back({key, Variant(), entry.defaultValue});
   }
@@ -192,7 +192,8 @@ BENCHMARK(BM_BagAloneWriteAndRead);
 void BM_ByNameAccessAlone(benchmark::State& state) {
   Fixture fixture;
   std::vector<std::string> names;
-  for (const auto& entry : tavorin::detail::BuildDefaultsCatalogue(tavorin::detail::ControlType::TextBox)) {
+  for (const auto& entry :
+       tavorin::detail::BuildDefaultsCatalogue(tavorin::detail::ControlType::TextBox)) {
     names.emplace_back(entry.propertyName);
   }
   for (auto _ : state) {
@@ -243,8 +244,8 @@ void BM_ButtonBagAloneWriteAndRead(benchmark::State& state) {
     writes.push_back({key, fixture.source->GetProperty(property), kNothing});
     reads.push_back(key);
   }
-  RunBagWork(state, BagWorkOf(*fixture.source, tavorin::detail::ControlType::CommandButton,
-                              writes, reads));
+  RunBagWork(state, BagWorkOf(*fixture.source, tavorin::detail::ControlType::CommandButton, writes,
+                              reads));
 }
 BENCHMARK(BM_ButtonBagAloneWriteAndRead);
 

@@ -18,9 +18,9 @@ std::shared_ptr<ListBox> NewList(const std::shared_ptr<Form>& form) {
 }
 
 void ReportPerItem(benchmark::State& state, int items) {
-  state.counters["per_item"] = benchmark::Counter(
-      static_cast<double>(items), benchmark::Counter::kIsIterationInvariantRate |
-                                      benchmark::Counter::kInvert);
+  state.counters["per_item"] =
+      benchmark::Counter(static_cast<double>(items), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
 }
 
 void TypedMembers(benchmark::State& state) {

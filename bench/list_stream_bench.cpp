@@ -20,8 +20,8 @@
 #include <string_view>
 #include <vector>
 
-#include <msgpack.hpp>
 #include <tavorin/tavorin.h>
+#include <msgpack.hpp>
 
 #include "catalogue/defaults_catalogue.h"
 #include "groups/common_properties.h"
@@ -95,15 +95,15 @@ std::vector<BagCall> BagCallsOf(const ListBox& list) {
                                 {"@CN#", Variant("List1"), none}};
   for (const auto& entry :
        tavorin::detail::BuildDefaultsCatalogue(tavorin::detail::ControlType::ListBox)) {
-    calls.push_back({std::string(entry.keyCode),
-                     tavorin::detail::ConvertToValueType(list.GetProperty(entry.propertyName),
-                                                         entry.valueType),
-                     entry.defaultValue});
+    calls.push_back(
+        {std::string(entry.keyCode),
+         tavorin::detail::ConvertToValueType(list.GetProperty(entry.propertyName), entry.valueType),
+         entry.defaultValue});
   }
   calls.push_back({"DtF", Variant::Object(nullptr), none});
   calls.push_back({"BCL", Variant::Integer(static_cast<std::int16_t>(list.ListCount())), none});
-  calls.push_back({"LIn", Variant::Integer(static_cast<std::int16_t>(list.ListIndex())),
-                   Variant::Integer(-1)});
+  calls.push_back(
+      {"LIn", Variant::Integer(static_cast<std::int16_t>(list.ListIndex())), Variant::Integer(-1)});
   calls.push_back({"TIn", Variant::Integer(0), Variant::Integer(0)});
   calls.push_back({"NIn", Variant::Integer(static_cast<std::int16_t>(list.NewIndex())), none});
   for (int i = 0; i < list.ListCount(); ++i) {
@@ -212,8 +212,7 @@ BENCHMARK_TEMPLATE(BM_MsgpackArrays, kFull)->Unit(benchmark::kMillisecond);
 // Prints as usual, then the goals' ratios.
 class ListSummary : public tavorin::bench::SummaryReporter {
  public:
-  ListSummary()
-      : SummaryReporter({kFewItems, kFullList, kBagAlone, kMsgpack, kMsgpackArrays}) {}
+  ListSummary() : SummaryReporter({kFewItems, kFullList, kBagAlone, kMsgpack, kMsgpackArrays}) {}
 
   void PrintSummary() const {
     if (!CanSummarise()) return;
@@ -224,11 +223,12 @@ class ListSummary : public tavorin::bench::SummaryReporter {
     PrintRow("component / bag alone", over(kBagAlone), "at most 1.5");
     PrintRow("component / msgpack", over(kMsgpack), "at most 1");
     PrintRow("component / keyless arrays", over(kMsgpackArrays), "-");
-    PrintRow("per item: 32,767 / 1,000",
-             [](const Times& times) {
-               return (times.at(kFullList) / kFull) / (times.at(kFewItems) / kFew);
-             },
-             "within 1.5 either way");
+    PrintRow(
+        "per item: 32,767 / 1,000",
+        [](const Times& times) {
+          return (times.at(kFullList) / kFull) / (times.at(kFewItems) / kFew);
+        },
+        "within 1.5 either way");
   }
 
  private:
@@ -241,6 +241,4 @@ class ListSummary : public tavorin::bench::SummaryReporter {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  return tavorin::bench::RunWithSummary<ListSummary>(argc, argv);
-}
+int main(int argc, char** argv) { return tavorin::bench::RunWithSummary<ListSummary>(argc, argv); }

@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
+#include <tavorin/tavorin.h>
 #include <msgpack.hpp>
 #include <nlohmann/json.hpp>
-#include <tavorin/tavorin.h>
 
 #include "support/msgpack_keys.h"
 #include "support/summary_reporter.h"
@@ -222,15 +222,19 @@ class BagSummary : public tavorin::bench::SummaryReporter {
     if (!CanSummarise()) return;
     std::printf("\nwrite+read, CPU ms per round: best [median]\n");
     for (const char* format : {"Bag", "Msgpack", "Json"}) {
-      PrintRow(format, [&](const Times& times) { return RoundTrip(times, format) * 1e3; }, "-");
+      PrintRow(
+          format, [&](const Times& times) { return RoundTrip(times, format) * 1e3; }, "-");
     }
-    PrintRow("bag time / msgpack time",
-             [](const Times& times) { return RoundTrip(times, "Bag") / RoundTrip(times, "Msgpack"); },
-             "at most 1");
-    PrintRow("json time / bag time",
-             [](const Times& times) { return RoundTrip(times, "Json") / RoundTrip(times, "Bag"); },
-             "at least 5");
-    std::printf("  %-26s %6.3f (%.0f / %.0f bytes)   goal: at most 1.10\n", "bag image / msgpack image",
+    PrintRow(
+        "bag time / msgpack time",
+        [](const Times& times) { return RoundTrip(times, "Bag") / RoundTrip(times, "Msgpack"); },
+        "at most 1");
+    PrintRow(
+        "json time / bag time",
+        [](const Times& times) { return RoundTrip(times, "Json") / RoundTrip(times, "Bag"); },
+        "at least 5");
+    std::printf("  %-26s %6.3f (%.0f / %.0f bytes)   goal: at most 1.10\n",
+                "bag image / msgpack image",
                 bytes_.at("BM_BagWrite") / bytes_.at("BM_MsgpackWrite"), bytes_.at("BM_BagWrite"),
                 bytes_.at("BM_MsgpackWrite"));
   }
@@ -249,6 +253,4 @@ class BagSummary : public tavorin::bench::SummaryReporter {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  return tavorin::bench::RunWithSummary<BagSummary>(argc, argv);
-}
+int main(int argc, char** argv) { return tavorin::bench::RunWithSummary<BagSummary>(argc, argv); }

@@ -28,7 +28,9 @@ int ErrorNumber(const std::function<void()>& action) {
   return 0;
 }
 
-ByteArray Bytes(std::initializer_list<int> values) { return ByteArray(values.begin(), values.end()); }
+ByteArray Bytes(std::initializer_list<int> values) {
+  return ByteArray(values.begin(), values.end());
+}
 
 // `image` with its last four bytes replaced by the CRC-32C of the rest, so
 // that damage before them is what the reader must notice.
@@ -90,7 +92,8 @@ TEST(Crc32c, KnownAnswers) {
     EXPECT_EQ(crc32c(ByteArray(32, 0xFF), 0), 0x62A8AB43u);
     // Continuing a CRC over a split input gives the CRC of the whole; the odd
     // lengths reach the byte-at-a-time tails.
-    EXPECT_EQ(crc32c(std::span(bytes).subspan(3), crc32c(std::span(bytes).first(3), 0)), 0xE3069283u);
+    EXPECT_EQ(crc32c(std::span(bytes).subspan(3), crc32c(std::span(bytes).first(3), 0)),
+              0xE3069283u);
   }
 }
 
@@ -100,11 +103,11 @@ TEST(BagImage, PinsTheBytesOfASmallBag) {
     bag.WriteProperty("B", "hi");
     bag.WriteProperty("C", true);
   });
-  EXPECT_EQ(image, Bytes({'T', 'V', 'P', 'B', 0x01, 0x03,  // signature, version, count
-                          0x03, 0x01, 'A', 0x02,           // Long 1, zigzag
-                          0x08, 0x01, 'B', 0x02, 'h', 'i', // String
-                          0x0C, 0x01, 'C',                 // True
-                          0x74, 0x35, 0xFE, 0x97}));       // CRC-32C
+  EXPECT_EQ(image, Bytes({'T',  'V',  'P',  'B',  0x01, 0x03,  // signature, version, count
+                          0x03, 0x01, 'A',  0x02,              // Long 1, zigzag
+                          0x08, 0x01, 'B',  0x02, 'h',  'i',   // String
+                          0x0C, 0x01, 'C',                     // True
+                          0x74, 0x35, 0xFE, 0x97}));           // CRC-32C
   EXPECT_EQ(PropertyBag().Contents(), Bytes({'T', 'V', 'P', 'B', 1, 0, 0xC4, 0xEE, 0xA9, 0xDA}));
 }
 
@@ -112,16 +115,19 @@ TEST(BagImage, PinsTheEncodingOfEveryType) {
   const ByteArray longText(200, 'x');
   ByteArray longTextEntry = Bytes({0x08, 1, 'v', 0xC8, 0x01});  // a two-byte length
   longTextEntry.insert(longTextEntry.end(), longText.begin(), longText.end());
-  const std::pair<Variant, ByteArray> cases[] = {  // value, entry: tag, name "v", payload
+  const std::pair<Variant, ByteArray> cases[] = {
+      // value, entry: tag, name "v", payload
       {Variant(), Bytes({0x00, 1, 'v'})},
       {Variant::Null(), Bytes({0x01, 1, 'v'})},
       {Variant::Integer(-2), Bytes({0x02, 1, 'v', 0xFE, 0xFF})},
       {Variant::Long(-1), Bytes({0x03, 1, 'v', 0x01})},
-      {Variant::Long(std::numeric_limits<std::int32_t>::min()), Bytes({0x03, 1, 'v', 0xFF, 0xFF, 0xFF, 0xFF, 0x0F})},
+      {Variant::Long(std::numeric_limits<std::int32_t>::min()),
+       Bytes({0x03, 1, 'v', 0xFF, 0xFF, 0xFF, 0xFF, 0x0F})},
       {Variant::Long(300), Bytes({0x03, 1, 'v', 0xD8, 0x04})},
       {Variant::Single(1.0f), Bytes({0x04, 1, 'v', 0x00, 0x00, 0x80, 0x3F})},
       {Variant::Double(-2.0), Bytes({0x05, 1, 'v', 0, 0, 0, 0, 0, 0, 0x00, 0xC0})},
-      {Variant::Currency(-1), Bytes({0x06, 1, 'v', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
+      {Variant::Currency(-1),
+       Bytes({0x06, 1, 'v', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
       {Variant::Date(1.0), Bytes({0x07, 1, 'v', 0, 0, 0, 0, 0, 0, 0xF0, 0x3F})},
       {Variant::String(""), Bytes({0x08, 1, 'v', 0x00})},
       {Variant::String(std::string(200, 'x')), longTextEntry},
@@ -132,11 +138,13 @@ TEST(BagImage, PinsTheEncodingOfEveryType) {
       {Variant::Byte(0xAB), Bytes({0x11, 1, 'v', 0xAB})},
       {Variant::Bytes({7, 8}), Bytes({0x12, 1, 'v', 0x02, 7, 8})},
       {std::make_shared<DataFormat>(),
-       Bytes({0x0A, 1, 'v', 13, 'S', 't', 'd', 'D', 'a', 't', 'a', 'F', 'o', 'r', 'm', 'a', 't', 3, 0, 0, 0})},
+       Bytes({0x0A, 1,   'v', 13,  'S', 't', 'd', 'D', 'a', 't', 'a',
+              'F',  'o', 'r', 'm', 'a', 't', 3,   0,   0,   0})},
   };
   for (const auto& [value, entry] : cases) {
     SCOPED_TRACE(static_cast<int>(value.Type()));
-    EXPECT_EQ(ImageOf([&](PropertyBag& bag) { bag.WriteProperty("v", value); }), SealedImage(1, entry));
+    EXPECT_EQ(ImageOf([&](PropertyBag& bag) { bag.WriteProperty("v", value); }),
+              SealedImage(1, entry));
   }
 }
 
@@ -162,15 +170,17 @@ TEST(BagImage, RefusesForgedImagesWithExactErrorAndKeepsItsContent) {
       {"double cut short", SealedImage(1, Bytes({0x05, 1, 'a', 1, 2, 3}))},
       {"long beyond 32 bits", SealedImage(1, Bytes({0x03, 1, 'a', 0x80, 0x80, 0x80, 0x80, 0x10}))},
       {"overlong varint", SealedImage(1, Bytes({0x03, 1, 'a', 0x82, 0x00}))},
-      {"eleven-byte varint", SealedImage(1, Bytes({0x03, 1, 'a', 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80,
-                                                   0x80, 0x80, 0x00}))},
+      {"eleven-byte varint", SealedImage(1, Bytes({0x03, 1, 'a', 0x80, 0x80, 0x80, 0x80, 0x80, 0x80,
+                                                   0x80, 0x80, 0x80, 0x80, 0x00}))},
       {"varint cut short", SealedImage(1, Bytes({0x03, 1, 'a', 0x80}))},
       {"name given twice", SealedImage(2, Bytes({0x00, 1, 'a', 0x01, 1, 'a'}))},
       {"object of an unknown type", SealedImage(1, Bytes({0x0A, 1, 'a', 3, 'F', 'o', 'o', 0}))},
       {"object state its loader refuses",
-       SealedImage(1, Bytes({0x0A, 1, 'a', 13, 'S', 't', 'd', 'D', 'a', 't', 'a', 'F', 'o', 'r', 'm', 'a', 't', 1, 0}))},
-      {"object state with trailing bytes", SealedImage(1, Bytes({0x0A, 1, 'a', 13, 'S', 't', 'd', 'D', 'a', 't', 'a',
-                                                                 'F', 'o', 'r', 'm', 'a', 't', 4, 0, 0, 0, 9}))},
+       SealedImage(1, Bytes({0x0A, 1, 'a', 13, 'S', 't', 'd', 'D', 'a', 't', 'a', 'F', 'o', 'r',
+                             'm', 'a', 't', 1, 0}))},
+      {"object state with trailing bytes",
+       SealedImage(1, Bytes({0x0A, 1,   'a', 13,  'S', 't', 'd', 'D', 'a', 't', 'a',
+                             'F',  'o', 'r', 'm', 'a', 't', 4,   0,   0,   0,   9}))},
   };
   PropertyBag bag;
   bag.WriteProperty("kept", 7);
@@ -224,7 +234,8 @@ TEST(BagImage, DamageBehindAValidChecksumIsRefusedOrLoadsExactly) {
       // Damage that still makes an image (a changed letter or number) loads,
       // reads back without error, and encodes to the very same bytes.
       ASSERT_EQ(bag.Contents(), damaged);
-      for (const std::string& name : bag.Names()) ASSERT_EQ(ErrorNumber([&] { bag.ReadProperty(name); }), 0);
+      for (const std::string& name : bag.Names())
+        ASSERT_EQ(ErrorNumber([&] { bag.ReadProperty(name); }), 0);
     }
   }
 }

@@ -23,8 +23,9 @@ using Names = std::vector<std::string>;
 namespace {
 
 constexpr std::pair<std::int16_t, std::size_t> kEntryCounts[] = {
-    {1, 48},  {2, 33},  {3, 36},  {4, 26},  {5, 30},  {6, 30},  {7, 30},  {8, 28},  {9, 28},  {10, 19},
-    {11, 19}, {12, 3},  {13, 26}, {14, 15}, {15, 28}, {16, 34}, {17, 10}, {18, 16}, {19, 35},
+    {1, 48},  {2, 33},  {3, 36},  {4, 26},  {5, 30},  {6, 30},  {7, 30},
+    {8, 28},  {9, 28},  {10, 19}, {11, 19}, {12, 3},  {13, 26}, {14, 15},
+    {15, 28}, {16, 34}, {17, 10}, {18, 16}, {19, 35},
 };
 
 constexpr std::int16_t kAsInteger = 2;
@@ -35,7 +36,8 @@ constexpr std::int16_t kAsBoolean = 11;
 
 // By the type code a stream stores: the codes are part of the format.
 DefaultsCatalogue CatalogueOf(std::int16_t typeCode) {
-  return tavorin::detail::BuildDefaultsCatalogue(static_cast<tavorin::detail::ControlType>(typeCode));
+  return tavorin::detail::BuildDefaultsCatalogue(
+      static_cast<tavorin::detail::ControlType>(typeCode));
 }
 
 Variant DefaultOf(std::int16_t typeCode, const char* propertyName) {
@@ -47,7 +49,8 @@ Variant DefaultOf(std::int16_t typeCode, const char* propertyName) {
 
 Names LastNames(const DefaultsCatalogue& catalogue, std::size_t count) {
   Names names;
-  for (std::size_t position = catalogue.Count() - count + 1; position <= catalogue.Count(); ++position) {
+  for (std::size_t position = catalogue.Count() - count + 1; position <= catalogue.Count();
+       ++position) {
     names.emplace_back(catalogue.At(position).propertyName);
   }
   return names;
@@ -60,12 +63,18 @@ bool DefaultKindFits(std::int16_t typeCode, const CatalogueEntry& entry) {
   const VarType kind = entry.defaultValue.Type();
   if (typeCode == 10 || typeCode == 11) return kind == VarType::String;
   switch (entry.valueType) {
-    case kAsInteger: return kind == VarType::Integer;
-    case kAsLong: return kind == VarType::Long || kind == VarType::Integer;
-    case kAsSingle: return kind == VarType::Integer || kind == VarType::Double;
-    case kAsString: return kind == VarType::String;
-    case kAsBoolean: return kind == VarType::Boolean;
-    default: return false;
+    case kAsInteger:
+      return kind == VarType::Integer;
+    case kAsLong:
+      return kind == VarType::Long || kind == VarType::Integer;
+    case kAsSingle:
+      return kind == VarType::Integer || kind == VarType::Double;
+    case kAsString:
+      return kind == VarType::String;
+    case kAsBoolean:
+      return kind == VarType::Boolean;
+    default:
+      return false;
   }
 }
 
@@ -89,7 +98,8 @@ TEST(DefaultsCatalogue, EveryClassHasItsEntryCountWithWellFormedEntriesFoundEver
       EXPECT_EQ(catalogue.Find(entry.propertyName), &entry);
       EXPECT_EQ(catalogue.FindByKey(entry.keyCode), &entry);
     }
-    EXPECT_EQ(catalogue.FindByKey("00") != nullptr, typeCode == 1) << "only the picture box uses 00";
+    EXPECT_EQ(catalogue.FindByKey("00") != nullptr, typeCode == 1)
+        << "only the picture box uses 00";
     if (const CatalogueEntry* fontSize = catalogue.Find("FontSize")) {
       ++classesWithFonts;
       EXPECT_EQ(fontSize->defaultValue, Variant::Double(8.25));
@@ -112,21 +122,33 @@ TEST(DefaultsCatalogue, KnownEntries) {
   EXPECT_EQ(CatalogueOf(8).Find("Height")->valueType, kAsSingle);
   EXPECT_EQ(CatalogueOf(10).Find("Max")->valueType, kAsInteger);
 
-  const auto colour = [](std::uint32_t bits) { return Variant::Long(std::bit_cast<std::int32_t>(bits)); };
+  const auto colour = [](std::uint32_t bits) {
+    return Variant::Long(std::bit_cast<std::int32_t>(bits));
+  };
   const std::tuple<std::int16_t, const char*, Variant> defaults[] = {
       {3, "Text", Variant::String("")},
-      {1, "BackColor", colour(0x8000000F)}, {1, "ForeColor", colour(0x80000012)},
-      {1, "FillColor", Variant::Integer(0)}, {3, "BackColor", colour(0x80000005)},
-      {3, "ForeColor", colour(0x80000008)}, {5, "MaskColor", Variant::Long(0xC0C0C0)},
-      {8, "Height", Variant::Integer(315)}, {9, "Height", Variant::Integer(255)},
-      {9, "ListIndex", Variant::Integer(-1)}, {10, "Max", Variant::String("32767")},
-      {10, "Enabled", Variant::String("TRUE")}, {10, "RightToLeft", Variant::String("FALSE")},
-      {10, "Tag", Variant::String("")}, {13, "Drive", Variant::String("c:\\")},
-      {15, "Path", Variant::String("C:\\")}, {16, "Path", Variant::String("C:\\")},
-      {16, "Pattern", Variant::String("*.*")}, {19, "Connect", Variant::String("Access 2000;")},
+      {1, "BackColor", colour(0x8000000F)},
+      {1, "ForeColor", colour(0x80000012)},
+      {1, "FillColor", Variant::Integer(0)},
+      {3, "BackColor", colour(0x80000005)},
+      {3, "ForeColor", colour(0x80000008)},
+      {5, "MaskColor", Variant::Long(0xC0C0C0)},
+      {8, "Height", Variant::Integer(315)},
+      {9, "Height", Variant::Integer(255)},
+      {9, "ListIndex", Variant::Integer(-1)},
+      {10, "Max", Variant::String("32767")},
+      {10, "Enabled", Variant::String("TRUE")},
+      {10, "RightToLeft", Variant::String("FALSE")},
+      {10, "Tag", Variant::String("")},
+      {13, "Drive", Variant::String("c:\\")},
+      {15, "Path", Variant::String("C:\\")},
+      {16, "Path", Variant::String("C:\\")},
+      {16, "Pattern", Variant::String("*.*")},
+      {19, "Connect", Variant::String("Access 2000;")},
       {19, "Caption", Variant::String("Data1")},
   };
-  for (const auto& [typeCode, name, expected] : defaults) EXPECT_EQ(DefaultOf(typeCode, name), expected) << name;
+  for (const auto& [typeCode, name, expected] : defaults)
+    EXPECT_EQ(DefaultOf(typeCode, name), expected) << name;
 }
 
 TEST(DefaultsCatalogue, RepeatedRequestsAndBothScrollBarsGiveEqualEntries) {
@@ -157,10 +179,12 @@ TEST(DefaultsCatalogue, ReadOrderPutsVisibleLateAndValueAfterIt) {
 
 TEST(DefaultsCatalogue, FindIsExactAndSomeClassesLackPlacementEntries) {
   const DefaultsCatalogue textBox = CatalogueOf(3);
-  for (const char* name : {"visible", "Visible ", "", "Caption"}) EXPECT_EQ(textBox.Find(name), nullptr) << name;
+  for (const char* name : {"visible", "Visible ", "", "Caption"})
+    EXPECT_EQ(textBox.Find(name), nullptr) << name;
   for (const char* key : {"4", "047", "99"}) EXPECT_EQ(textBox.FindByKey(key), nullptr) << key;
   const DefaultsCatalogue line = CatalogueOf(17);
-  for (const char* name : {"Left", "Top", "Width", "Height"}) EXPECT_EQ(line.Find(name), nullptr) << name;
+  for (const char* name : {"Left", "Top", "Width", "Height"})
+    EXPECT_EQ(line.Find(name), nullptr) << name;
   EXPECT_NE(line.Find("X1"), nullptr);
   EXPECT_EQ(CatalogueOf(13).Find("Height"), nullptr);
   EXPECT_NE(CatalogueOf(13).Find("Width"), nullptr);
@@ -168,7 +192,8 @@ TEST(DefaultsCatalogue, FindIsExactAndSomeClassesLackPlacementEntries) {
 
 TEST(DefaultsCatalogue, PositionsOutsideOneToCountAndUnknownTypeCodesHoldNothing) {
   const DefaultsCatalogue timer = CatalogueOf(12);
-  for (std::size_t position : {std::size_t{0}, std::size_t{4}, SIZE_MAX}) EXPECT_RAISES(9, timer.At(position));
+  for (std::size_t position : {std::size_t{0}, std::size_t{4}, SIZE_MAX})
+    EXPECT_RAISES(9, timer.At(position));
   for (std::int16_t typeCode : {0, 20, -1, 255, 32767, -32768}) {
     SCOPED_TRACE(typeCode);
     const DefaultsCatalogue catalogue = CatalogueOf(typeCode);

@@ -63,7 +63,8 @@ TEST_F(ClassSets, StreamsHoldTheKeysOfTheGroupsTheirClassHas) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.className);
-    const auto keys = KeysOf(Write(kEverything, *Add(c.className, std::string("Tested") + c.className, pixels)));
+    const auto keys =
+        KeysOf(Write(kEverything, *Add(c.className, std::string("Tested") + c.className, pixels)));
     for (const std::string& key : c.holds) {
       EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end()) << key;
     }
@@ -90,14 +91,23 @@ TEST_F(ClassSets, LineEndPointsAreConvertedIntoTheDestinationsUnits) {
   } cases[] = {
       {"copied", Operation::Copy, {}, kConverting, {}, characters, 3},
       {"copied as numbers", Operation::Copy, {}, kPlain, {}, characters, 4},
-      {"copied into the source's container first", Operation::Copy, {},
-       Settings{.setContainer = true}, {}, pixels, 3},
+      {"copied into the source's container first",
+       Operation::Copy,
+       {},
+       Settings{.setContainer = true},
+       {},
+       pixels,
+       3},
       {"read", Operation::Read, kConverting, kConverting, {}, characters, 3},
       {"read as numbers", Operation::Read, kConverting, kPlain, {}, characters, 4},
-      {"read from a stream without units", Operation::Read, kPlain, kConverting, {}, characters,
-       1},
-      {"read into the stored container first", Operation::Read, Settings{.setContainer = true},
-       Settings{.setContainer = true}, {}, pixels, 3},
+      {"read from a stream without units", Operation::Read, kPlain, kConverting, {}, characters, 1},
+      {"read into the stored container first",
+       Operation::Read,
+       Settings{.setContainer = true},
+       Settings{.setContainer = true},
+       {},
+       pixels,
+       3},
       {"read with units that are no mode", Operation::Read, kConverting, kConverting,
        Variant::Integer(99), characters, 4},
       {"read with units that are no number", Operation::Read, kConverting, kConverting,

@@ -1,8 +1,8 @@
 // The tavorin tool as a user runs it: the demo's round trip, inspect in text
 // and JSON, diff, and the exit statuses and reasons for input that is no
 // stream.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -61,8 +61,10 @@ class Tool : public ::testing::Test {
     const std::string errPath = (scratch.Path() / ".err").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     posix_spawn_file_actions_addchdir_np(&actions, scratch.Path().c_str());
     pid_t child = 0;
     const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
@@ -114,8 +116,8 @@ TEST_F(Tool, DemoWritesStreamsThatComeBackEqual) {
   EXPECT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_EQ(run.out.find("DIFFERS"), std::string::npos) << run.out;
   const std::string table = run.out.substr(0, run.out.find("does not handle yet"));
-  for (const char* name : {"Picture1", "Label1", "Text1", "Frame1", "Command1", "Check1",
-                           "Option1", "Image1"}) {
+  for (const char* name :
+       {"Picture1", "Label1", "Text1", "Frame1", "Command1", "Check1", "Option1", "Image1"}) {
     EXPECT_NE(table.find(name), std::string::npos) << name << " in\n" << run.out;
   }
 
@@ -139,9 +141,9 @@ TEST_F(Tool, DemoWritesStreamsThatComeBackEqual) {
 TEST_F(Tool, InspectExplainsEveryEntry) {
   const ToolRun run = Tavorin({"inspect", TextBoxStream("a.tvs", "hello world")});
   EXPECT_EQ(run.status, 0) << run.err;
-  for (const char* expected : {"TextBox stream", "control \"Text1\"", "built-in defaults",
-                               "stream flags", "Text", "\"hello world\"", "selection start",
-                               "mouse icon", "bitmap", "16x16 pixels", "fnv1a64"}) {
+  for (const char* expected :
+       {"TextBox stream", "control \"Text1\"", "built-in defaults", "stream flags", "Text",
+        "\"hello world\"", "selection start", "mouse icon", "bitmap", "16x16 pixels", "fnv1a64"}) {
     EXPECT_NE(run.out.find(expected), std::string::npos) << expected << " in\n" << run.out;
   }
 }
@@ -152,16 +154,19 @@ TEST_F(Tool, InspectJsonListsTheEntriesInStoredOrder) {
   const nlohmann::json reports = nlohmann::json::parse(run.out);
   ASSERT_EQ(reports.size(), 1u);
   const nlohmann::json& report = reports[0];
-  const nlohmann::json summary = {
-      {"isStream", true}, {"className", "TextBox"}, {"controlName", "Text1"}, {"requiresDefaults", false}};
+  const nlohmann::json summary = {{"isStream", true},
+                                  {"className", "TextBox"},
+                                  {"controlName", "Text1"},
+                                  {"requiresDefaults", false}};
   for (const auto& [field, value] : summary.items()) EXPECT_EQ(report[field], value) << field;
   const nlohmann::json& entries = report["entries"];
   ASSERT_GE(entries.size(), 3u);
   EXPECT_EQ(entries[0]["key"], "@SF#");
   EXPECT_EQ(entries[0]["value"], 0x03000031);
   EXPECT_EQ(entries[1]["key"], "@CN#");
-  EXPECT_EQ(entries[2], (nlohmann::json{{"key", "47"}, {"meaning", "Text"}, {"type", "String"},
-                                        {"value", "hello world"}}));
+  EXPECT_EQ(entries[2],
+            (nlohmann::json{
+                {"key", "47"}, {"meaning", "Text"}, {"type", "String"}, {"value", "hello world"}}));
   const auto icon = std::find_if(entries.begin(), entries.end(),
                                  [](const nlohmann::json& entry) { return entry["key"] == "MIc"; });
   ASSERT_NE(icon, entries.end()) << run.out;
@@ -199,7 +204,8 @@ TEST_F(Tool, InspectGivesAOneLineReasonForWhatIsNoStream) {
   }
 
   // One bad file among good ones fails the whole run; JSON still reports all.
-  const ToolRun mixed = Tavorin({"inspect", "--json", TextBoxStream("good.tvs", "x"), "empty", "folder"});
+  const ToolRun mixed =
+      Tavorin({"inspect", "--json", TextBoxStream("good.tvs", "x"), "empty", "folder"});
   EXPECT_EQ(mixed.status, 1);
   const nlohmann::json reports = nlohmann::json::parse(mixed.out);
   ASSERT_EQ(reports.size(), 3u);
@@ -219,7 +225,8 @@ TEST_F(Tool, DiffTellsEqualFromDifferentStreams) {
 
   const ToolRun differ = Tavorin({"diff", a, changed});
   EXPECT_EQ(differ.status, 1) << differ.err;
-  for (const char* expected : {"changed", "Text", "\"hello world\" -> \"goodbye\"", "only in B", "Tag"}) {
+  for (const char* expected :
+       {"changed", "Text", "\"hello world\" -> \"goodbye\"", "only in B", "Tag"}) {
     EXPECT_NE(differ.out.find(expected), std::string::npos) << expected << " in\n" << differ.out;
   }
   // What is no stream is refused.

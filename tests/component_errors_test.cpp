@@ -48,7 +48,9 @@ TEST(ComponentErrors, EachConstantNamesTheErrorItsMisuseRaises) {
       {tavorin::kUnsupportedControl, "Unsupported control",
        [&] { component.CopyControl(grid1, grid2); }},
       {tavorin::kInvalidStream, "Invalid Stream",
-       [&] { component.StreamToControl(ByteArray{0x4d, 0x5a, 0x90}, text2); }},
+       [&] {
+         component.StreamToControl(ByteArray{0x4d, 0x5a, 0x90}, text2);
+       }},
       {tavorin::kStreamControlTypeMismatch, "Stream control type mismatch",
        [&] { component.StreamToControl(textStream, label); }},
       {tavorin::kMissingCustomDefaultsStream, "Missing CustomDefaultsStream",

@@ -25,11 +25,10 @@ const ByteArray kLabelStream = StreamWithFlags(0x02000031);
 const ByteArray kWrongSignature = StreamWithFlags(0x03000021);
 const ByteArray kRandomBytes = {0x4d, 0x5a, 0x90, 0x00, 0x03, 0x17, 0xff, 0x42, 0x08};
 
-const char* const kDescriptions[] = {
-    "Object is not a control",      "Control type mismatch",
-    "Unsupported control",          "Invalid Stream",
-    "Stream control type mismatch", "Missing CustomDefaultsStream",
-    "Invalid CustomDefaultsStream"};
+const char* const kDescriptions[] = {"Object is not a control",      "Control type mismatch",
+                                     "Unsupported control",          "Invalid Stream",
+                                     "Stream control type mismatch", "Missing CustomDefaultsStream",
+                                     "Invalid CustomDefaultsStream"};
 
 // Every component error carries its number, description and help topic.
 template <typename Call>
@@ -70,10 +69,13 @@ TEST_F(Operations, CopyControl) {
   ObjectRef notAControl = form, nothing;
   component.CopyControl(notAControl, nothing);  // a Nothing destination ends the call
   const ByteArray before = State(text2);
-  struct Case { ObjectRef source, destination; int number; };
-  for (Case c : {Case{form, text2, 700}, Case{text1, form, 700}, Case{label, form, 700},
-                        Case{text1, label, 701}, Case{hscroll, vscroll, 701},
-                        Case{calendar1, calendar2, 702}}) {
+  struct Case {
+    ObjectRef source, destination;
+    int number;
+  };
+  for (Case c :
+       {Case{form, text2, 700}, Case{text1, form, 700}, Case{label, form, 700},
+        Case{text1, label, 701}, Case{hscroll, vscroll, 701}, Case{calendar1, calendar2, 702}}) {
     ExpectComponentError(c.number, [&] { component.CopyControl(c.source, c.destination); });
   }
   EXPECT_EQ(State(text2), before);
@@ -95,17 +97,19 @@ TEST_F(Operations, ControlToStream) {
   // that no read accepts: refused before the class comparison.
   const ByteArray needsDefaults = component.ControlToStream(text2, Variant(State(text2)));
   ASSERT_TRUE(component.RequiresDefaultsStream(needsDefaults));
-  struct Case { ObjectRef source; Variant defaults; int number; };
-  for (const Case& c : {Case{form, Variant(kRandomBytes), 700}, Case{calendar1, kMissing, 702},
-                        Case{calendar1, Variant(kRandomBytes), 706},
-                        Case{calendar1, Variant(State(text1)), 704},
-                        Case{text1, Variant(ByteArray{}), 706}, Case{text1, Variant(), 706},
-                        Case{text1, Variant("text"), 706}, Case{text1, Variant(text2), 706},
-                        Case{text1, Variant(kWrongSignature), 706},
-                        Case{text1, Variant(kLabelStream), 704},
-                        Case{text1, Variant(nothingStream), 704},
-                        Case{text1, Variant(needsDefaults), 706},
-                        Case{text1, Variant(StreamWithFlags(0x02000131)), 706}}) {
+  struct Case {
+    ObjectRef source;
+    Variant defaults;
+    int number;
+  };
+  for (const Case& c :
+       {Case{form, Variant(kRandomBytes), 700}, Case{calendar1, kMissing, 702},
+        Case{calendar1, Variant(kRandomBytes), 706}, Case{calendar1, Variant(State(text1)), 704},
+        Case{text1, Variant(ByteArray{}), 706}, Case{text1, Variant(), 706},
+        Case{text1, Variant("text"), 706}, Case{text1, Variant(text2), 706},
+        Case{text1, Variant(kWrongSignature), 706}, Case{text1, Variant(kLabelStream), 704},
+        Case{text1, Variant(nothingStream), 704}, Case{text1, Variant(needsDefaults), 706},
+        Case{text1, Variant(StreamWithFlags(0x02000131)), 706}}) {
     ExpectComponentError(c.number, [&] { component.ControlToStream(c.source, c.defaults); });
   }
   EXPECT_EQ(component.ControlName(State(text1)), "Text1");
@@ -120,17 +124,20 @@ TEST_F(Operations, StreamToControl) {
 
   const ByteArray before = State(text2);
   const ByteArray needsDefaults = component.ControlToStream(text1, Variant(before));
-  struct Case { ByteArray stream; ObjectRef destination; Variant defaults; int number; };
-  for (Case c : {Case{kRandomBytes, form, kMissing, 700},
-                        Case{kRandomBytes, text2, kMissing, 703},
-                        Case{kWrongSignature, text2, kMissing, 703},
-                        Case{State(text1), label, kMissing, 704},
-                        Case{StreamWithFlags(0x19000031), text2, kMissing, 704},
-                        Case{needsDefaults, label, kMissing, 704},
-                        Case{needsDefaults, text2, kMissing, 705},
-                        Case{needsDefaults, text2, Variant(kRandomBytes), 706},
-                        Case{State(text1), text2, Variant(needsDefaults), 706},
-                        Case{State(text1), text2, Variant(kLabelStream), 704}}) {
+  struct Case {
+    ByteArray stream;
+    ObjectRef destination;
+    Variant defaults;
+    int number;
+  };
+  for (Case c :
+       {Case{kRandomBytes, form, kMissing, 700}, Case{kRandomBytes, text2, kMissing, 703},
+        Case{kWrongSignature, text2, kMissing, 703}, Case{State(text1), label, kMissing, 704},
+        Case{StreamWithFlags(0x19000031), text2, kMissing, 704},
+        Case{needsDefaults, label, kMissing, 704}, Case{needsDefaults, text2, kMissing, 705},
+        Case{needsDefaults, text2, Variant(kRandomBytes), 706},
+        Case{State(text1), text2, Variant(needsDefaults), 706},
+        Case{State(text1), text2, Variant(kLabelStream), 704}}) {
     ExpectComponentError(c.number,
                          [&] { component.StreamToControl(c.stream, c.destination, c.defaults); });
   }

@@ -108,8 +108,8 @@ TEST(Settings, SwitchesReachTheCopy) {
     picture->SetProperty("ScaleMode", 3);
     source->SetProperty("Left", 10);
     source->SetProperty("TabIndex", 2);
-    tavorin::testing::ComponentWith({.setContainer = container, .setTabIndex = tabIndex,
-                                     .sizeAccommodation = sizes})
+    tavorin::testing::ComponentWith(
+        {.setContainer = container, .setTabIndex = tabIndex, .sizeAccommodation = sizes})
         .CopyControl(source, destination);
     return Names{std::to_string(destination->GetProperty("Container").AsObject() == picture),
                  CStr(destination->GetProperty("TabIndex")),

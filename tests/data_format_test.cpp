@@ -35,7 +35,8 @@ TEST(DataFormat, StateLoadsBackAndEveryCutOrLongerStateIsRefused) {
   EXPECT_EQ(loaded->Format(), "yyyy-mm-dd");
   EXPECT_EQ(loaded->Type(), -32768);
   for (std::size_t length = 0; length < state.size(); ++length) {
-    EXPECT_RAISES(errors::kInvalidFileFormat, DataFormat::LoadState(ByteArray(state.begin(), state.begin() + length)));
+    EXPECT_RAISES(errors::kInvalidFileFormat,
+                  DataFormat::LoadState(ByteArray(state.begin(), state.begin() + length)));
   }
   state.push_back(0);
   EXPECT_RAISES(errors::kInvalidFileFormat, DataFormat::LoadState(state));

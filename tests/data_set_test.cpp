@@ -23,9 +23,10 @@ constexpr std::int32_t kPastTheLast = 5;
 class DataSet : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(MakeDatabase(database, "CREATE TABLE Customers(Name TEXT);"
-                                       "INSERT INTO Customers VALUES ('Ada'), ('Grace'),"
-                                       " ('Edsger'), ('Barbara'), ('Alan');"));
+    ASSERT_TRUE(MakeDatabase(database,
+                             "CREATE TABLE Customers(Name TEXT);"
+                             "INSERT INTO Customers VALUES ('Ada'), ('Grace'),"
+                             " ('Edsger'), ('Barbara'), ('Alan');"));
     bound->SetProperty("DataField", "Name");
     bound->SetProperty("DataSource", Variant::Object(destination));
   }

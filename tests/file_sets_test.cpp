@@ -29,8 +29,8 @@ class FileSets : public ::testing::Test {
     for (const char* folder : {"one/x", "one/y", "two", "three", "four"}) {
       std::filesystem::create_directories(scratch.Path() / folder);
     }
-    for (const char* file : {"f1.txt", "f2.txt", "f3.txt", "f4.txt", "f5.txt", "one/g1.txt",
-                             "one/g2.txt"}) {
+    for (const char* file :
+         {"f1.txt", "f2.txt", "f3.txt", "f4.txt", "f5.txt", "one/g1.txt", "one/g2.txt"}) {
       AddFile(file);
     }
     MapDrive('w', scratch.Path().string());

@@ -27,8 +27,8 @@ using ::testing::IsEmpty;
 class MappedTree : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"alpha.txt", "Beta.TXT", "beta.txt", "notes", ".hidden.txt", "locked.txt", "picture.bmp",
-                             "sub/inner/deep.txt"}) {
+    for (const char* name : {"alpha.txt", "Beta.TXT", "beta.txt", "notes", ".hidden.txt",
+                             "locked.txt", "picture.bmp", "sub/inner/deep.txt"}) {
       fs::create_directories((root_ / name).parent_path());
       std::ofstream(root_ / name) << name;
     }
@@ -49,7 +49,8 @@ class MappedTree : public ::testing::Test {
 TEST_F(MappedTree, DriveTableListsResolvesAndRefusesDrives) {
   EXPECT_THAT(DriveEntries(), ::testing::IsSupersetOf({"c:", "q:"}));
   EXPECT_EQ(DriveEntries().front(), "c:");
-  for (const char* name : {"q", "q:", "Q:", "q:\\", "Q:\\sub", "q: [label]"}) EXPECT_EQ(DriveLetterOf(name), 'q') << name;
+  for (const char* name : {"q", "q:", "Q:", "q:\\", "Q:\\sub", "q: [label]"})
+    EXPECT_EQ(DriveLetterOf(name), 'q') << name;
   EXPECT_EQ(ToNativePath("q:\\sub\\inner"), root_ / "sub" / "inner");
   EXPECT_EQ(ToNativePath("q:\\..\\..\\..\\sub"), root_ / "sub");  // never above the drive's root
   EXPECT_EQ(ToNativePath("C:\\"), fs::path("/"));
@@ -73,15 +74,24 @@ TEST_F(MappedTree, DriveTableListsResolvesAndRefusesDrives) {
 }
 
 TEST(NormalizePath, ResolvesAgainstTheCurrentFolder) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {  // path, current folder, result
-      {"", "c:\\work", "c:\\work"}, {"sub", "c:\\work", "c:\\work\\sub"},
-      {"sub/inner\\x", "C:\\work", "c:\\work\\sub\\inner\\x"}, {".\\a\\.\\b", "c:\\", "c:\\a\\b"},
-      {"..", "c:\\work\\sub", "c:\\work"}, {"..\\..\\..\\..", "c:\\work\\sub", "c:\\"},
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      // path, current folder, result
+      {"", "c:\\work", "c:\\work"},
+      {"sub", "c:\\work", "c:\\work\\sub"},
+      {"sub/inner\\x", "C:\\work", "c:\\work\\sub\\inner\\x"},
+      {".\\a\\.\\b", "c:\\", "c:\\a\\b"},
+      {"..", "c:\\work\\sub", "c:\\work"},
+      {"..\\..\\..\\..", "c:\\work\\sub", "c:\\"},
       {"\\etc", "d:\\work", "d:\\etc"},
       {"/etc//passwd/", "c:\\work", "c:\\etc\\passwd"},
-      {"D:\\Data\\..\\Files", "c:\\work", "d:\\Files"}, {"d:", "c:\\work", "d:\\"},
-      {"d:sub", "d:\\work", "d:\\work\\sub"}, {"d:sub", "c:\\work", "d:\\sub"}, {"c:..", "c:\\work\\sub", "c:\\work"},
-      {"x", "", "c:\\x"}, {"x", "relative\\base", "c:\\relative\\base\\x"}, {"...", "c:\\", "c:\\..."},
+      {"D:\\Data\\..\\Files", "c:\\work", "d:\\Files"},
+      {"d:", "c:\\work", "d:\\"},
+      {"d:sub", "d:\\work", "d:\\work\\sub"},
+      {"d:sub", "c:\\work", "d:\\sub"},
+      {"c:..", "c:\\work\\sub", "c:\\work"},
+      {"x", "", "c:\\x"},
+      {"x", "relative\\base", "c:\\relative\\base\\x"},
+      {"...", "c:\\", "c:\\..."},
   };
   for (const auto& [path, current, expected] : cases) {
     EXPECT_EQ(NormalizePath(path, current), expected) << path << " from " << current;
@@ -105,8 +115,8 @@ TEST_F(MappedTree, SubFoldersIncludeHiddenAndLinkedFoldersSortedWithoutCase) {
 
 TEST_F(MappedTree, FilesMatchPatternsAndAttributeSwitchesAndSortWithoutCase) {
   const FileAttributeFilter all;
-  EXPECT_THAT(MatchingFiles("q:\\", "*.*", all),
-              ElementsAre("alpha.txt", "Beta.TXT", "beta.txt", "locked.txt", "notes", "picture.bmp"));
+  EXPECT_THAT(MatchingFiles("q:\\", "*.*", all), ElementsAre("alpha.txt", "Beta.TXT", "beta.txt",
+                                                             "locked.txt", "notes", "picture.bmp"));
   EXPECT_THAT(MatchingFiles("q:\\", " *.BMP ; a*", all), ElementsAre("alpha.txt", "picture.bmp"));
   EXPECT_THAT(MatchingFiles("q:\\", "*.doc", all), IsEmpty());
   EXPECT_THAT(MatchingFiles("q:\\sub\\inner", "*", all), ElementsAre("deep.txt"));
@@ -117,7 +127,8 @@ TEST_F(MappedTree, FilesMatchPatternsAndAttributeSwitchesAndSortWithoutCase) {
               ElementsAre(".hidden.txt", "alpha.txt", "Beta.TXT", "beta.txt", "locked.txt"));
   filter = {};
   filter.readOnly = false;
-  EXPECT_THAT(MatchingFiles("q:\\", "*.txt", filter), ElementsAre("alpha.txt", "Beta.TXT", "beta.txt"));
+  EXPECT_THAT(MatchingFiles("q:\\", "*.txt", filter),
+              ElementsAre("alpha.txt", "Beta.TXT", "beta.txt"));
   filter = {};
   filter.normal = false;
   filter.archive = false;
@@ -139,12 +150,24 @@ TEST(PassesFilter, SpecialAttributesNeedTheirSwitch) {
 
 TEST(MatchesPattern, WildcardsAndListsWithoutCase) {
   const std::tuple<const char*, const char*, bool> cases[] = {
-      {"report.TXT", "*.txt", true},  {"report.txt", "*.doc;*.TXT", true}, {"report.txt", "*.doc;;", false},
-      {"README", "*.*", true},        {"README", "READ*.*", true},         {"README", "*.txt", false},
-      {"a.b.c", "*.c", true},         {"abc", "a?c", true},                {"ac", "a?c", false},
-      {"abbc", "a?c", false},         {"\xC3\xA9t\xC3\xA9.txt", "?t?.txt", true}, {"\xFF\xFE", "??", true},
-      {"anything", "", false},        {"anything", " ; ", false},          {"", "*", true},
-      {"mississippi", "m*iss*ppi", true}, {"mississippi", "m*iss*ppix", false}, {"a*b", "a*b", true},
+      {"report.TXT", "*.txt", true},
+      {"report.txt", "*.doc;*.TXT", true},
+      {"report.txt", "*.doc;;", false},
+      {"README", "*.*", true},
+      {"README", "READ*.*", true},
+      {"README", "*.txt", false},
+      {"a.b.c", "*.c", true},
+      {"abc", "a?c", true},
+      {"ac", "a?c", false},
+      {"abbc", "a?c", false},
+      {"\xC3\xA9t\xC3\xA9.txt", "?t?.txt", true},
+      {"\xFF\xFE", "??", true},
+      {"anything", "", false},
+      {"anything", " ; ", false},
+      {"", "*", true},
+      {"mississippi", "m*iss*ppi", true},
+      {"mississippi", "m*iss*ppix", false},
+      {"a*b", "a*b", true},
       {"Beta.TXT", "?eta.txt", true},
   };
   for (const auto& [name, pattern, expected] : cases) {

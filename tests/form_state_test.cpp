@@ -23,10 +23,8 @@ using tavorin::SaveFormState;
 struct OrderForm {
   std::shared_ptr<Form> form = Form::Create("OrderForm");
   std::shared_ptr<Control> frame = form->AddControl("Frame", "Frame1");
-  std::shared_ptr<Control> first =
-      form->AddControl("TextBox", "Line", std::int16_t{0}, frame);
-  std::shared_ptr<Control> second =
-      form->AddControl("TextBox", "Line", std::int16_t{1}, frame);
+  std::shared_ptr<Control> first = form->AddControl("TextBox", "Line", std::int16_t{0}, frame);
+  std::shared_ptr<Control> second = form->AddControl("TextBox", "Line", std::int16_t{1}, frame);
   std::shared_ptr<Control> data = form->AddControl("Data", "Data1");
   std::shared_ptr<Control> name = form->AddControl("TextBox", "Name");
   std::shared_ptr<Control> label = form->AddControl("Label", "Caption1");
@@ -42,7 +40,8 @@ struct OrderForm {
   }
 };
 
-std::string ExpectRaisesNaming(int number, const std::string& who, const std::function<void()>& call) {
+std::string ExpectRaisesNaming(int number, const std::string& who,
+                               const std::function<void()>& call) {
   try {
     call();
   } catch (const RuntimeError& error) {
@@ -103,7 +102,8 @@ TEST_F(FormState, APartialRestoreAppliesWhatMatchesAndReportsTheRest) {
   auto lacking = Form::Create("OrderForm");
   auto frame = lacking->AddControl("Frame", "Frame1");
   auto line = lacking->AddControl("TextBox", "Line", std::int16_t{0}, frame);
-  const auto report = RestoreFormState(component_, image, *lacking, FormStateOptions{.customDefaults = {}, .partial = true});
+  const auto report = RestoreFormState(component_, image, *lacking,
+                                       FormStateOptions{.customDefaults = {}, .partial = true});
   EXPECT_EQ(line->GetProperty("Text"), Variant("2 x tea"));
   ASSERT_FALSE(report.skipped.empty());
   EXPECT_EQ(report.skipped.front().first, "Line(1)");
@@ -115,31 +115,38 @@ TEST_F(FormState, APartialRestoreAppliesWhatMatchesAndReportsTheRest) {
 TEST_F(FormState, CustomDefaultsAreUsedOnBothSidesAndRequiredWhereStreamsNeedThem) {
   auto model = Form::Create("Model")->AddControl("TextBox", "Model");
   model->SetProperty("MaxLength", 40);
-  const FormStateOptions options{.customDefaults = {{"TextBox", component_.ControlToStream(model)}}, .partial = false};
+  const FormStateOptions options{.customDefaults = {{"TextBox", component_.ControlToStream(model)}},
+                                 .partial = false};
   const ByteArray image = SaveFormState(component_, *source_.form, options);
   OrderForm target;
   ExpectRaisesNaming(705, "TextBox", [&] { RestoreFormState(component_, image, *target.form); });
   RestoreFormState(component_, image, *target.form, options);
   EXPECT_EQ(target.name->GetProperty("MaxLength"), Variant::Long(40));
 
-  const FormStateOptions unfit{.customDefaults = {{"TextBox", ByteArray{1, 2, 3}}}, .partial = false};
-  ExpectRaisesNaming(706, "TextBox", [&] { RestoreFormState(component_, image, *target.form, unfit); });
+  const FormStateOptions unfit{.customDefaults = {{"TextBox", ByteArray{1, 2, 3}}},
+                               .partial = false};
+  ExpectRaisesNaming(706, "TextBox",
+                     [&] { RestoreFormState(component_, image, *target.form, unfit); });
 }
 
 TEST_F(FormState, DamagedImagesAreRefusedWith321) {
   const ByteArray image = SaveFormState(component_, *source_.form);
   OrderForm target;
   for (std::size_t length = 0; length < image.size(); ++length) {
-    EXPECT_RAISES(321, RestoreFormState(component_, ByteArray(image.begin(), image.begin() + length),
-                                        *target.form));
+    EXPECT_RAISES(321,
+                  RestoreFormState(component_, ByteArray(image.begin(), image.begin() + length),
+                                   *target.form));
   }
   // A stream is a bag image but no form state; so is a form state whose
   // count or entries lie.
-  EXPECT_RAISES(321, RestoreFormState(component_, component_.ControlToStream(source_.name),
-                                      *target.form));
-  for (const auto& [key, value] : std::vector<std::pair<std::string, Variant>>{
-           {"@FC#", Variant::Long(1000)}, {"@FC#", Variant("many")}, {"@FS#", Variant::Long(2)},
-           {"K0", Variant::Object(nullptr)}, {"N1", Variant("")}}) {
+  EXPECT_RAISES(
+      321, RestoreFormState(component_, component_.ControlToStream(source_.name), *target.form));
+  for (const auto& [key, value] :
+       std::vector<std::pair<std::string, Variant>>{{"@FC#", Variant::Long(1000)},
+                                                    {"@FC#", Variant("many")},
+                                                    {"@FS#", Variant::Long(2)},
+                                                    {"K0", Variant::Object(nullptr)},
+                                                    {"N1", Variant("")}}) {
     PropertyBag bag;
     bag.SetContents(image);
     bag.WriteProperty(key, value);

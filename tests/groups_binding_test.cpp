@@ -48,8 +48,9 @@ class Binding : public ::testing::Test {
 // Resolving them on another form is left to the round-trip test.
 TEST_F(Binding, DataSourceIsStoredByNameAndIndex) {
   source.text->SetProperty("DataField", "Name");
-  for (const auto& [bound, name, index] : {std::tuple{source.data1, "Data1", Variant()},
-                                           std::tuple{source.data2b, "Data2", Variant::Integer(1)}}) {
+  for (const auto& [bound, name, index] :
+       {std::tuple{source.data1, "Data1", Variant()},
+        std::tuple{source.data2b, "Data2", Variant::Integer(1)}}) {
     source.text->SetProperty("DataSource", Variant::Object(bound));
     const auto stream = Write(settings, *source.text);
     EXPECT_EQ(Stored(stream, "DsN"), Variant(name));

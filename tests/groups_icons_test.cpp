@@ -94,7 +94,9 @@ TEST_F(Icons, CustomDefaultsStoreEveryDifferenceAndReadBackTheRest) {
   const auto icon = [](std::uint32_t seed) {
     return seed == 0 ? kNothing : Variant::Object(SmallPicture(seed));
   };
-  struct Case { std::uint32_t drag, mouse; };  // 0: Nothing
+  struct Case {
+    std::uint32_t drag, mouse;
+  };  // 0: Nothing
   for (const Case c : {Case{5, 0}, Case{6, 7}, Case{0, 8}}) {
     text->SetProperty("DragIcon", icon(c.drag));
     text->SetProperty("MouseIcon", icon(c.mouse));

@@ -69,7 +69,8 @@ TEST_F(Identity, ContainerIsFoundByNameAndIndexOnTheOtherForm) {
   target.text->Container(target.picture);
   for (const auto& [container, name, index, found] :
        {std::tuple{ObjectRef(source.form), "1F", Variant(), ObjectRef(target.form)},
-        std::tuple{ObjectRef(source.frame2), "Frame1", Variant::Integer(2), ObjectRef(target.frame2)}}) {
+        std::tuple{ObjectRef(source.frame2), "Frame1", Variant::Integer(2),
+                   ObjectRef(target.frame2)}}) {
     source.text->Container(container);
     const auto stream = Write(kWithContainers, *source.text);
     EXPECT_EQ(Stored(stream, "CnN"), Variant(name));

@@ -39,13 +39,11 @@ class Placement : public ::testing::Test {
   }
 
   std::shared_ptr<Form> pixelForm = Form::Create("Form1");
-  std::shared_ptr<Control> pictureBox =
-      pixelForm->AddControl("PictureBox", "Picture1");
+  std::shared_ptr<Control> pictureBox = pixelForm->AddControl("PictureBox", "Picture1");
   std::shared_ptr<Control> frame = pixelForm->AddControl("Frame", "Frame1");
   std::shared_ptr<Control> inPicture =
       pixelForm->AddControl("TextBox", "Text1", std::nullopt, pictureBox);
-  std::shared_ptr<Control> inFrame =
-      pixelForm->AddControl("TextBox", "Text2", std::nullopt, frame);
+  std::shared_ptr<Control> inFrame = pixelForm->AddControl("TextBox", "Text2", std::nullopt, frame);
   std::shared_ptr<Form> twipForm = Form::Create("Form2");
   std::shared_ptr<Control> onTwipForm = twipForm->AddControl("TextBox", "Text1");
   Settings settings;

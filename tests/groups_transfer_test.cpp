@@ -58,8 +58,8 @@ TEST(ConvertToValueType, ConvertsWithTheHostRulesOrGivesNull) {
   };
   for (const ConversionCase& c : cases) {
     EXPECT_EQ(ConvertToValueType(c.value, c.valueType), c.expected)
-        << "value type " << c.valueType << ", value " << CStr(
-               c.value.IsObject() || c.value.IsNull() ? Variant("<object/null>") : c.value);
+        << "value type " << c.valueType << ", value "
+        << CStr(c.value.IsObject() || c.value.IsNull() ? Variant("<object/null>") : c.value);
   }
 }
 
@@ -108,8 +108,8 @@ TEST_F(CatalogueTransfer, CustomDefaultsDecideOnBothSides) {
   model->SetProperty("BackColor", 255);
   const auto custom = Variant::Bytes(Write(settings, *model));
 
-  text->SetProperty("Text", "usual");                // equals the custom default
-  text->SetProperty("FontItalic", true);             // not in the custom stream
+  text->SetProperty("Text", "usual");     // equals the custom default
+  text->SetProperty("FontItalic", true);  // not in the custom stream
   const auto stream = Write(settings, *text, custom);
 
   EXPECT_FALSE(Holds(stream, "47"));

@@ -4,8 +4,8 @@
 
 #include <tavorin/tavorin.h>
 
-#include "catalogue/defaults_catalogue.h"
 #include "catalogue/control_type.h"
+#include "catalogue/defaults_catalogue.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ TEST(NewControls, StartAtEveryCataloguedDefault) {
     const std::string className(TypeNameFromCode(code));
     auto form = Form::Create("Probe");
     auto control = form->AddControl(className, "Probe1");
-    for (const auto& entry : BuildDefaultsCatalogue(static_cast<tavorin::detail::ControlType>(code))) {
+    for (const auto& entry :
+         BuildDefaultsCatalogue(static_cast<tavorin::detail::ControlType>(code))) {
       if (IsKnownException(className, entry.propertyName)) continue;
       SCOPED_TRACE(className + "." + std::string(entry.propertyName));
       const auto type = static_cast<VarType>(entry.valueType);

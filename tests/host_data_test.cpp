@@ -117,7 +117,8 @@ TEST_F(HostDataTest, AFieldTheRecordsetLacksRaises545) {
   EXPECT_EQ(CStr(text->GetProperty("DataField")), "name");
   auto unbound = form->AddControl("TextBox", "Text2");
   unbound->SetProperty("DataField", Variant("age"));
-  EXPECT_RAISES(errors::kUnableToBind, unbound->SetProperty("DataSource", Variant(ObjectRef(data))));
+  EXPECT_RAISES(errors::kUnableToBind,
+                unbound->SetProperty("DataSource", Variant(ObjectRef(data))));
   EXPECT_TRUE(unbound->GetProperty("DataSource").IsNothing());
 }
 

@@ -29,8 +29,8 @@ class HostFileControlsTest : public ::testing::Test {
     for (const char* folder : {"alpha", "Beta", ".cache"}) {
       std::filesystem::create_directory(root / folder);
     }
-    for (const char* file : {"a.txt", "B.TXT", "c.log", ".secret.txt", "locked.txt",
-                             "alpha/inner.txt"}) {
+    for (const char* file :
+         {"a.txt", "B.TXT", "c.log", ".secret.txt", "locked.txt", "alpha/inner.txt"}) {
       std::ofstream(root / file) << "x";
     }
     ASSERT_EQ(chmod((root / "locked.txt").c_str(), 0444), 0);

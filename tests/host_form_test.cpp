@@ -16,10 +16,11 @@ namespace {
 using Names = std::vector<std::string>;
 
 TEST(HostFormTest, CreatesEveryClassWithItsTypeNameWindowAndTabPlace) {
-  const Names classes = {"PictureBox", "Label",    "TextBox",     "Frame",        "CommandButton",
-                         "CheckBox",   "OptionButton", "ComboBox", "ListBox",      "HScrollBar",
-                         "VScrollBar", "Timer",    "DriveListBox", "DirListBox",  "FileListBox",
-                         "Shape",      "Line",     "Image",       "Data"};
+  const Names classes = {"PictureBox",    "Label",      "TextBox",      "Frame",
+                         "CommandButton", "CheckBox",   "OptionButton", "ComboBox",
+                         "ListBox",       "HScrollBar", "VScrollBar",   "Timer",
+                         "DriveListBox",  "DirListBox", "FileListBox",  "Shape",
+                         "Line",          "Image",      "Data"};
   const std::set<std::string> windowless = {"Label", "Line", "Shape", "Image", "Timer"};
   const std::set<std::string> withoutTabIndex = {"Line", "Shape", "Image", "Timer", "Data"};
   auto form = Form::Create("Form1");
@@ -51,12 +52,18 @@ TEST(HostFormTest, RefusesUnknownClassesAndTakenNames) {
   form->AddControl("Label", "Caption", 0);
   form->AddControl("Label", "Caption", 1);
   const std::vector<std::function<void()>> refused = {
-      [&] { form->AddControl("RichTextBox", "Rich1"); },  [&] { form->AddControl("textbox", "Text2"); },
-      [&] { form->AddControl("TextBox", "Text1"); },      [&] { form->AddControl("ListBox", "TEXT1"); },
-      [&] { form->AddControl("TextBox", "Text1", 0); },   [&] { form->AddControl("Label", "Caption"); },
-      [&] { form->AddControl("Label", "Caption", 1); },   [&] { form->AddControl("Label", "Other", -1); },
-      [&] { form->AddControl("Label", ""); },             [&] { form->AddControl("Label", "1st"); },
-      [&] { form->AddControl("Label", "Two words"); },    [&] { form->AddControl("Label", std::string(41, 'a')); },
+      [&] { form->AddControl("RichTextBox", "Rich1"); },
+      [&] { form->AddControl("textbox", "Text2"); },
+      [&] { form->AddControl("TextBox", "Text1"); },
+      [&] { form->AddControl("ListBox", "TEXT1"); },
+      [&] { form->AddControl("TextBox", "Text1", 0); },
+      [&] { form->AddControl("Label", "Caption"); },
+      [&] { form->AddControl("Label", "Caption", 1); },
+      [&] { form->AddControl("Label", "Other", -1); },
+      [&] { form->AddControl("Label", ""); },
+      [&] { form->AddControl("Label", "1st"); },
+      [&] { form->AddControl("Label", "Two words"); },
+      [&] { form->AddControl("Label", std::string(41, 'a')); },
       [&] { form->AddExternalControl("Widget", "Text1"); },
   };
   for (std::size_t i = 0; i < refused.size(); ++i) {
@@ -124,22 +131,24 @@ TEST(HostFormTest, ControlsMoveBetweenContainersButNeverIntoACycleOrAnotherForm)
   auto foreignFrame = other->AddControl("Frame", "Frame1");
   auto label = form->AddControl("Label", "Label1");
   const std::vector<std::pair<std::shared_ptr<Control>, ObjectRef>> refused = {
-      {text, label},                                        // not a container class
+      {text, label},                                           // not a container class
       {text, form->AddExternalControl("Frame", "FakeFrame")},  // another library's "Frame"
-      {text, foreignFrame},                                 // another form's frame
-      {text, other},                                        // another form
-      {text, nullptr},                                      // Nothing
-      {text, std::make_shared<DataFormat>()},               // not a control
-      {frame, frame},                                       // itself
-      {frame, picture},                                     // inside itself
+      {text, foreignFrame},                                    // another form's frame
+      {text, other},                                           // another form
+      {text, nullptr},                                         // Nothing
+      {text, std::make_shared<DataFormat>()},                  // not a control
+      {frame, frame},                                          // itself
+      {frame, picture},                                        // inside itself
   };
   for (const auto& [control, container] : refused) {
     const ObjectRef before = control->Container();
     EXPECT_RAISES(errors::kInvalidPropertyValue, control->Container(container));
     EXPECT_EQ(control->Container(), before);
   }
-  EXPECT_RAISES(errors::kInvalidProcedureCall, form->AddControl("Label", "Label2", std::nullopt, label));
-  EXPECT_RAISES(errors::kInvalidProcedureCall, form->AddControl("Label", "Label2", std::nullopt, foreignFrame));
+  EXPECT_RAISES(errors::kInvalidProcedureCall,
+                form->AddControl("Label", "Label2", std::nullopt, label));
+  EXPECT_RAISES(errors::kInvalidProcedureCall,
+                form->AddControl("Label", "Label2", std::nullopt, foreignFrame));
 }
 
 Names TabOrder(const Form& form) {
@@ -157,7 +166,8 @@ Names TabOrder(const Form& form) {
 TEST(HostFormTest, TabOrderSkipsClassesWithoutOneAndRenumbersOnMoves) {
   auto form = Form::Create("Form1");
   std::vector<std::shared_ptr<Control>> buttons;
-  for (const char* name : {"A", "B", "C", "D", "E"}) buttons.push_back(form->AddControl("CommandButton", name));
+  for (const char* name : {"A", "B", "C", "D", "E"})
+    buttons.push_back(form->AddControl("CommandButton", name));
   auto line = form->AddControl("Line", "Line1");
   auto data = form->AddControl("Data", "Data1");
   auto label = form->AddControl("Label", "F");
@@ -170,7 +180,8 @@ TEST(HostFormTest, TabOrderSkipsClassesWithoutOneAndRenumbersOnMoves) {
   EXPECT_EQ(TabOrder(*form), (Names{"A", "C", "D", "B", "E", "F"}));
   buttons[4]->SetProperty("TabIndex", Variant("0"));  // up, by name, converted
   EXPECT_EQ(TabOrder(*form), (Names{"E", "A", "C", "D", "B", "F"}));
-  for (std::int16_t place : {-1, 6, 32767}) EXPECT_RAISES(errors::kInvalidPropertyValue, buttons[2]->TabIndex(place));
+  for (std::int16_t place : {-1, 6, 32767})
+    EXPECT_RAISES(errors::kInvalidPropertyValue, buttons[2]->TabIndex(place));
   EXPECT_EQ(TabOrder(*form), (Names{"E", "A", "C", "D", "B", "F"}));
 }
 
@@ -190,9 +201,9 @@ TEST(HostSiteTest, DefaultSiteClosesAWindowWithItsOkButton) {
 }
 
 TEST(HostScaleTest, KnownFactorsAndEveryPairOfModesRoundTrips) {
-  EXPECT_FLOAT_EQ(ScaleX(1, 5, 1), 1440);  // an inch in twips
+  EXPECT_FLOAT_EQ(ScaleX(1, 5, 1), 1440);   // an inch in twips
   EXPECT_FLOAT_EQ(ScaleY(1440, 1, 2), 72);  // points
-  EXPECT_FLOAT_EQ(ScaleX(1, 5, 3), 96);  // pixels
+  EXPECT_FLOAT_EQ(ScaleX(1, 5, 3), 96);     // pixels
   EXPECT_FLOAT_EQ(ScaleX(25.4F, 6, 5), 1);
   EXPECT_FLOAT_EQ(ScaleY(1, 7, 6), 10);
   EXPECT_FLOAT_EQ(ScaleX(1, 4, 1), 120) << "a character is 120 twips across";

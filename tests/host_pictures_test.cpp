@@ -54,8 +54,9 @@ TEST_F(HostPicturesTest, PaintPictureDrawsOntoTheGraphicNotThePicture) {
   EXPECT_EQ(box->Picture(), canvas);
   EXPECT_EQ(box->Image()->Bytes(), Picture::PaintOnto(*canvas, *overlay)->Bytes());
   EXPECT_RAISES(errors::kObjectNotSet, box->PaintPicture(nullptr));
-  EXPECT_RAISES(errors::kInvalidPropertyValue,
-                box->CallMethod("PaintPicture", {Variant(ObjectRef(std::make_shared<DataFormat>()))}));
+  EXPECT_RAISES(
+      errors::kInvalidPropertyValue,
+      box->CallMethod("PaintPicture", {Variant(ObjectRef(std::make_shared<DataFormat>()))}));
   EXPECT_RAISES(errors::kInvalidProcedureCall, box->CallMethod("PaintPicture"));
 }
 

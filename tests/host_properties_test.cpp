@@ -16,14 +16,16 @@ class HostPropertiesTest : public ::testing::Test {
  protected:
   template <typename ControlClass = Control>
   std::shared_ptr<ControlClass> Add(const std::string& className) {
-    return std::dynamic_pointer_cast<ControlClass>(form->AddControl(className, className + std::to_string(++count)));
+    return std::dynamic_pointer_cast<ControlClass>(
+        form->AddControl(className, className + std::to_string(++count)));
   }
   std::shared_ptr<Form> form = Form::Create("Form1");
   int count = 0;
 };
 
 TEST_F(HostPropertiesTest, AssignmentConvertsToThePropertysTypeAndNamesIgnoreCase) {
-  const std::tuple<const char*, const char*, Variant, Variant> cases[] = {  // class, property, given, read back
+  const std::tuple<const char*, const char*, Variant, Variant> cases[] = {
+      // class, property, given, read back
       {"TextBox", "tExT", Variant(12.5), Variant("12.5")},
       {"TextBox", "Locked", Variant("TRUE"), Variant(true)},
       {"TextBox", "MaxLength", Variant("0"), Variant(std::int32_t{0})},
@@ -77,7 +79,8 @@ TEST_F(HostPropertiesTest, RefusedValuesLeaveThePropertyAsItWas) {
       {"Image", "BorderStyle", Variant(2), errors::kInvalidPropertyValue},
       {"Data", "DefaultType", Variant(0), errors::kInvalidPropertyValue},
       {"ListBox", "Columns", Variant(-1), errors::kInvalidPropertyValue},
-      {"ComboBox", "DragIcon", Variant(ObjectRef(std::make_shared<DataFormat>())), errors::kInvalidPropertyValue},
+      {"ComboBox", "DragIcon", Variant(ObjectRef(std::make_shared<DataFormat>())),
+       errors::kInvalidPropertyValue},
       {"TextBox", "DataFormat", Variant("text"), errors::kTypeMismatch},
   };
   for (const auto& [className, property, given, error] : cases) {
@@ -120,8 +123,10 @@ TEST_F(HostPropertiesTest, MoveTakesOneToFourArgumentsAndKeepsTheMissingOnes) {
   EXPECT_EQ(button->Width(), 3.0F);
   EXPECT_EQ(button->Height(), 40.0F);
   EXPECT_RAISES(errors::kInvalidProcedureCall, button->CallMethod("Move"));
-  EXPECT_RAISES(errors::kInvalidProcedureCall, button->CallMethod("Move", std::vector<Variant>(5, Variant(1))));
-  EXPECT_RAISES(errors::kInvalidPropertyValue, button->CallMethod("Move", {Variant(0), Variant(0), Variant(-1)}));
+  EXPECT_RAISES(errors::kInvalidProcedureCall,
+                button->CallMethod("Move", std::vector<Variant>(5, Variant(1))));
+  EXPECT_RAISES(errors::kInvalidPropertyValue,
+                button->CallMethod("Move", {Variant(0), Variant(0), Variant(-1)}));
   EXPECT_RAISES(errors::kInvalidProcedureCall, button->GetProperty("Move"));
   EXPECT_EQ(button->Width(), 3.0F);
   EXPECT_RAISES(errors::kNoSuchMember, Add("Line")->Move(0, 0, 1, 1));
@@ -195,7 +200,8 @@ TEST_F(HostPropertiesTest, ObjectPropertiesTakeNothingOrTheirClass) {
   for (const ObjectRef& wrong : {ObjectRef(foreign), ObjectRef(Add("Label"))}) {
     EXPECT_RAISES(errors::kInvalidPropertyValue, label->SetProperty("DataSource", Variant(wrong)));
   }
-  EXPECT_RAISES(errors::kInvalidPropertyValue, label->SetProperty("MouseIcon", Variant(ObjectRef(format))));
+  EXPECT_RAISES(errors::kInvalidPropertyValue,
+                label->SetProperty("MouseIcon", Variant(ObjectRef(format))));
 }
 
 TEST_F(HostPropertiesTest, TypedMembersOfStoredPropertiesGoThroughTheTable) {

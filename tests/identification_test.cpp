@@ -23,15 +23,32 @@ namespace host = tavorin::host;
 
 TEST(IsSupportedControl, AcceptsAnyCaseAndSurroundingSpaces) {
   const std::pair<std::string, bool> cases[] = {
-      {"TextBox", true},      {"textbox", true},     {"TEXTBOX", true},       {"  tExTbOx   ", true},
-      {"Nothing", true},      {" nothing ", true},   {"Shape", true},         {"DirListBox", true},
-      {"data", true},         {"HScrollBar", true},  {"vscrollbar", true},    {"Line", true},
-      {"", false},            {"   ", false},        {"Text Box", false},     {"Form", false},
-      {"UserControl", false}, {"TextBox2", false},   {"\tTextBox", false},    {"TextBox\n", false},
-      {std::string("Text\0Box", 8), false},          {std::string("TextBox\0", 8), false},
+      {"TextBox", true},
+      {"textbox", true},
+      {"TEXTBOX", true},
+      {"  tExTbOx   ", true},
+      {"Nothing", true},
+      {" nothing ", true},
+      {"Shape", true},
+      {"DirListBox", true},
+      {"data", true},
+      {"HScrollBar", true},
+      {"vscrollbar", true},
+      {"Line", true},
+      {"", false},
+      {"   ", false},
+      {"Text Box", false},
+      {"Form", false},
+      {"UserControl", false},
+      {"TextBox2", false},
+      {"\tTextBox", false},
+      {"TextBox\n", false},
+      {std::string("Text\0Box", 8), false},
+      {std::string("TextBox\0", 8), false},
   };
   const tavorin::Tavorin component;
-  for (const auto& [name, supported] : cases) EXPECT_EQ(component.IsSupportedControl(name), supported) << '"' << name << '"';
+  for (const auto& [name, supported] : cases)
+    EXPECT_EQ(component.IsSupportedControl(name), supported) << '"' << name << '"';
 }
 
 TEST(TypeCodes, NameEveryClassAndNothingElse) {
@@ -43,7 +60,8 @@ TEST(TypeCodes, NameEveryClassAndNothingElse) {
   EXPECT_EQ(TypeNameFromCode(0), "Nothing");
   EXPECT_EQ(TypeNameFromCode(14), "Shape");
   EXPECT_EQ(TypeNameFromCode(15), "DirListBox");
-  for (const std::int32_t code : {20, 25, 255, -1, INT32_MIN, INT32_MAX}) EXPECT_EQ(TypeNameFromCode(code), "") << code;
+  for (const std::int32_t code : {20, 25, 255, -1, INT32_MIN, INT32_MAX})
+    EXPECT_EQ(TypeNameFromCode(code), "") << code;
   // Class names compare exactly; "Nothing" names no class.
   for (const char* name : {"textbox", "TextBox ", "Nothing", "Form", ""}) {
     EXPECT_EQ(ControlTypeFromClassName(name), std::nullopt) << name;
@@ -60,9 +78,10 @@ TEST(IsControl, ControlsOfEveryKindCountAndNothingElse) {
   const auto form = host::Form::Create("Form1");
   const auto textBox = form->AddControl("TextBox", "Text1");
   const auto external = form->AddExternalControl("MSFlexGrid", "Grid1");
-  for (const host::ObjectRef& control : {host::ObjectRef(textBox), host::ObjectRef(external),
-                                         host::ObjectRef(form->AddControl("Label", "Label1", std::int16_t{0})),
-                                         host::ObjectRef(form->AddExternalControl("TextBox", "Text2"))}) {
+  for (const host::ObjectRef& control :
+       {host::ObjectRef(textBox), host::ObjectRef(external),
+        host::ObjectRef(form->AddControl("Label", "Label1", std::int16_t{0})),
+        host::ObjectRef(form->AddExternalControl("TextBox", "Text2"))}) {
     EXPECT_TRUE(tavorin::detail::IsControl(control));
     EXPECT_EQ(tavorin::detail::AsControl(control), control);  // the same control, not a copy
   }
@@ -75,8 +94,12 @@ TEST(IsControl, ControlsOfEveryKindCountAndNothingElse) {
   sqlite3_open(database.c_str(), &db);
   sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(1);", nullptr, nullptr, nullptr);
   sqlite3_close(db);
-  const host::ObjectRef others[] = {nullptr, form, std::make_shared<Impostor>(), host::Picture::Blank(2, 2),
-                                    std::make_shared<host::DataFormat>(), host::Recordset::Open(database, "t")};
+  const host::ObjectRef others[] = {nullptr,
+                                    form,
+                                    std::make_shared<Impostor>(),
+                                    host::Picture::Blank(2, 2),
+                                    std::make_shared<host::DataFormat>(),
+                                    host::Recordset::Open(database, "t")};
   for (const host::ObjectRef& other : others) {
     EXPECT_FALSE(tavorin::detail::IsControl(other)) << (other ? other->TypeName() : "Nothing");
   }

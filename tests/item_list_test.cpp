@@ -65,7 +65,8 @@ TEST(ItemList, RemoveItemMovesDataSelectionAndIndexesBack) {
   EXPECT_EQ(Indexes(list), (std::vector<int>{3, -1, 1, -1, 1}));
   list.RemoveItem(2);
   list.RemoveItem(1);
-  EXPECT_EQ(Indexes(list), (std::vector<int>{1, -1, 0, -1, 0}));  // TopIndex never past the last item
+  EXPECT_EQ(Indexes(list),
+            (std::vector<int>{1, -1, 0, -1, 0}));  // TopIndex never past the last item
 }
 
 TEST(ItemList, ClearAndReplaceResetEverything) {

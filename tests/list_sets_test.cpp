@@ -53,8 +53,8 @@ class ListSets : public ::testing::TestWithParam<const char*> {
     std::vector<std::string> shown;
     for (int i = 0; i < CInt(list.GetProperty("ListCount")); ++i) {
       const Variant index(i);
-      std::string item = CStr(list.CallMethod("List", {index})) + "=" +
-                         CStr(list.CallMethod("ItemData", {index}));
+      std::string item =
+          CStr(list.CallMethod("List", {index})) + "=" + CStr(list.CallMethod("ItemData", {index}));
       if (IsListBox() && CBool(list.CallMethod("Selected", {index}))) item += "*";
       shown.push_back(item);
     }

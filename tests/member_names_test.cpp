@@ -45,8 +45,8 @@ TEST_F(MemberNamesTest, EveryPropertyIsFoundInAnyCaseAndNearMissesAreNot) {
 TEST_F(MemberNamesTest, OnlyAsciiLettersFold) {
   text->SetProperty("Tag", Variant("kept"));
   // Bytes beside the letters, and bytes whose low seven bits are a letter.
-  for (const char* name : {"T@g", "T`g", "T[g", "T{g", "T\xC1g", "T\xE1g", "T\x81g", "TAG\xA0",
-                           "Ta", "T", ""}) {
+  for (const char* name :
+       {"T@g", "T`g", "T[g", "T{g", "T\xC1g", "T\xE1g", "T\x81g", "TAG\xA0", "Ta", "T", ""}) {
     SCOPED_TRACE(name);
     EXPECT_RAISES(errors::kNoSuchMember, text->GetProperty(name));
   }

@@ -75,10 +75,10 @@ TEST_F(Sets, StreamsHoldTheTabIndexAndBindingOnlyWhereTheClassHasThem) {
     bool tabIndex;
     bool binding;
   };
-  for (const Case& c : {Case{"PictureBox", true, true}, Case{"Image", false, true},
-                        Case{"Label", true, true}, Case{"Frame", true, false},
-                        Case{"CommandButton", true, false}, Case{"CheckBox", true, true},
-                        Case{"OptionButton", true, false}}) {
+  for (const Case& c :
+       {Case{"PictureBox", true, true}, Case{"Image", false, true}, Case{"Label", true, true},
+        Case{"Frame", true, false}, Case{"CommandButton", true, false},
+        Case{"CheckBox", true, true}, Case{"OptionButton", true, false}}) {
     SCOPED_TRACE(c.className);
     const auto control = Add(c.className);
     const auto stream = Write(kEverySetting, *control);

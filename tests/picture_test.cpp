@@ -63,8 +63,8 @@ ByteArray Gif(std::uint32_t width, std::uint32_t height) {
 
 // SOI, an APP0 segment to walk over (after fill bytes), SOF0, EOI.
 ByteArray Jpeg(std::uint32_t width, std::uint32_t height) {
-  ByteArray out{0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0,
-                0xFF, 0xFF, 0xC0, 0, 11, 8};
+  ByteArray out{0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F',  'I',  'F',  0, 1,  1,
+                0,    0,    1,    0,    1, 0,  0,   0xFF, 0xFF, 0xC0, 0, 11, 8};
   AppendBigEndian(out, height, 2);
   AppendBigEndian(out, width, 2);
   out.insert(out.end(), {1, 1, 0x11, 0, 0xFF, 0xD9});
@@ -80,7 +80,8 @@ ByteArray Png(std::uint32_t width, std::uint32_t height) {
 }
 
 ByteArray With(ByteArray bytes, std::size_t at, std::initializer_list<std::uint8_t> replacement) {
-  std::copy(replacement.begin(), replacement.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+  std::copy(replacement.begin(), replacement.end(),
+            bytes.begin() + static_cast<std::ptrdiff_t>(at));
   return bytes;
 }
 
@@ -116,10 +117,12 @@ TEST(Picture, TellsKindAndSizeFromTheHeaderAndRefusesEveryCutHeader) {
     EXPECT_EQ(picture->GetKind(), sample.kind);
     EXPECT_EQ(picture->WidthPixels(), sample.width);
     EXPECT_EQ(picture->HeightPixels(), sample.height);
-    EXPECT_EQ(std::dynamic_pointer_cast<Picture>(Picture::LoadState(sample.bytes))->SaveState(), sample.bytes);
+    EXPECT_EQ(std::dynamic_pointer_cast<Picture>(Picture::LoadState(sample.bytes))->SaveState(),
+              sample.bytes);
     for (std::size_t length = 0; length < sample.headerBytes; ++length) {
       SCOPED_TRACE(length);
-      EXPECT_RAISES(481, Picture::FromBytes(ByteArray(sample.bytes.begin(), sample.bytes.begin() + length)));
+      EXPECT_RAISES(
+          481, Picture::FromBytes(ByteArray(sample.bytes.begin(), sample.bytes.begin() + length)));
     }
   }
 }
@@ -184,7 +187,8 @@ TEST(Picture, PaintOntoDrawsBitmapPixelsClippedToTheCanvas) {
   // The canvas keeps its pixels; a top-down 32-bit overlay larger than the
   // canvas is clipped to it.
   ByteArray overlay = Bmp(9, -2, kRed, 32);
-  for (std::size_t x = 0; x < 9; ++x) std::copy(kBlue.rbegin(), kBlue.rend(), overlay.begin() + 54 + x * 4);
+  for (std::size_t x = 0; x < 9; ++x)
+    std::copy(kBlue.rbegin(), kBlue.rend(), overlay.begin() + 54 + x * 4);
   const auto twice = Picture::PaintOnto(*painted, *LoadPicture(overlay));
   EXPECT_EQ(twice->WidthPixels(), 4);
   EXPECT_EQ(PixelOf(*twice, 3, 0), kBlue);

@@ -23,24 +23,39 @@ std::unique_ptr<PropertyBag> Reloaded(const PropertyBag& written) {
 }
 
 TEST(PropertyBag, EveryTypeAndItsLimitsKeepTypeAndValueThroughAnImage) {
-  const Variant values[] = {
-      Variant(), Variant::Null(), Variant::Object(nullptr),
-      Variant::Integer(0), Variant::Integer(std::numeric_limits<std::int16_t>::min()),
-      Variant::Integer(std::numeric_limits<std::int16_t>::max()),
-      Variant::Long(0), Variant::Long(std::numeric_limits<std::int32_t>::min()),
-      Variant::Long(std::numeric_limits<std::int32_t>::max()), Variant::Long(-1),
-      Variant::Single(-0.0f), Variant::Single(std::numeric_limits<float>::denorm_min()),
-      Variant::Single(std::numeric_limits<float>::infinity()), Variant::Single(std::bit_cast<float>(0x7FC01234u)),
-      Variant::Double(-0.0), Variant::Double(std::numeric_limits<double>::max()),
-      Variant::Double(-std::numeric_limits<double>::infinity()),
-      Variant::Double(std::bit_cast<double>(0xFFF8000000ABCDEFull)),
-      Variant::Currency(std::numeric_limits<std::int64_t>::min()),
-      Variant::Currency(std::numeric_limits<std::int64_t>::max()),
-      Variant::Date(-657434.0), Variant::Date(2958465.99999), Variant::Decimal(-1e300),
-      Variant::String(""), Variant::String("h\xC3\xA9llo \xE2\x82\xAC \xF0\x9F\x98\x80"),
-      Variant::String(std::string("nul\0inside", 10)), Variant::String(std::string(100000, 'z')),
-      Variant::Boolean(true), Variant::Boolean(false), Variant::Byte(0), Variant::Byte(255),
-      Variant::Bytes({}), Variant::Bytes(ByteArray(70000, 0xA5))};
+  const Variant values[] = {Variant(),
+                            Variant::Null(),
+                            Variant::Object(nullptr),
+                            Variant::Integer(0),
+                            Variant::Integer(std::numeric_limits<std::int16_t>::min()),
+                            Variant::Integer(std::numeric_limits<std::int16_t>::max()),
+                            Variant::Long(0),
+                            Variant::Long(std::numeric_limits<std::int32_t>::min()),
+                            Variant::Long(std::numeric_limits<std::int32_t>::max()),
+                            Variant::Long(-1),
+                            Variant::Single(-0.0f),
+                            Variant::Single(std::numeric_limits<float>::denorm_min()),
+                            Variant::Single(std::numeric_limits<float>::infinity()),
+                            Variant::Single(std::bit_cast<float>(0x7FC01234u)),
+                            Variant::Double(-0.0),
+                            Variant::Double(std::numeric_limits<double>::max()),
+                            Variant::Double(-std::numeric_limits<double>::infinity()),
+                            Variant::Double(std::bit_cast<double>(0xFFF8000000ABCDEFull)),
+                            Variant::Currency(std::numeric_limits<std::int64_t>::min()),
+                            Variant::Currency(std::numeric_limits<std::int64_t>::max()),
+                            Variant::Date(-657434.0),
+                            Variant::Date(2958465.99999),
+                            Variant::Decimal(-1e300),
+                            Variant::String(""),
+                            Variant::String("h\xC3\xA9llo \xE2\x82\xAC \xF0\x9F\x98\x80"),
+                            Variant::String(std::string("nul\0inside", 10)),
+                            Variant::String(std::string(100000, 'z')),
+                            Variant::Boolean(true),
+                            Variant::Boolean(false),
+                            Variant::Byte(0),
+                            Variant::Byte(255),
+                            Variant::Bytes({}),
+                            Variant::Bytes(ByteArray(70000, 0xA5))};
   for (const Variant& value : values) {
     SCOPED_TRACE(static_cast<int>(value.Type()));
     PropertyBag bag;
@@ -82,16 +97,36 @@ TEST(PropertyBag, AValueEqualToItsDefaultIsNotStored) {
   };
   const auto format = std::make_shared<DataFormat>();
   const Case cases[] = {
-      {Variant::Integer(0), Variant::Long(0), true}, {1, 2, false}, {true, Variant::Integer(-1), true},
-      {false, 0, true}, {true, 1, false}, {Variant::Byte(7), 7.0, true},
-      {Variant::Single(0.5f), Variant::Currency(5000), true}, {Variant::Date(2), 2, true}, {-0.0, 0.0, true},
-      {std::nan(""), std::nan(""), false}, {Variant::Currency(INT64_MAX), Variant::Currency(INT64_MAX - 1), false},
-      {"1", 1, true}, {1, "1", true}, {"abc", 0, false}, {"", 0, false}, {"True", true, true}, {"x", "x", true},
-      {"x", "X", false}, {"1", "1.0", false}, {Variant(), Variant(), true}, {Variant(), 0, false},
-      {Variant(), "", false}, {Variant::Null(), Variant::Null(), true}, {Variant::Null(), 0, false},
-      {Variant::Bytes({1}), Variant::Bytes({1}), true}, {Variant::Bytes({1}), Variant::Bytes({2}), false},
-      {Variant::Object(nullptr), Variant::Object(nullptr), true}, {Variant::Object(nullptr), Variant(), false},
-      {format, Variant::Object(nullptr), false}, {format, 0, false},
+      {Variant::Integer(0), Variant::Long(0), true},
+      {1, 2, false},
+      {true, Variant::Integer(-1), true},
+      {false, 0, true},
+      {true, 1, false},
+      {Variant::Byte(7), 7.0, true},
+      {Variant::Single(0.5f), Variant::Currency(5000), true},
+      {Variant::Date(2), 2, true},
+      {-0.0, 0.0, true},
+      {std::nan(""), std::nan(""), false},
+      {Variant::Currency(INT64_MAX), Variant::Currency(INT64_MAX - 1), false},
+      {"1", 1, true},
+      {1, "1", true},
+      {"abc", 0, false},
+      {"", 0, false},
+      {"True", true, true},
+      {"x", "x", true},
+      {"x", "X", false},
+      {"1", "1.0", false},
+      {Variant(), Variant(), true},
+      {Variant(), 0, false},
+      {Variant(), "", false},
+      {Variant::Null(), Variant::Null(), true},
+      {Variant::Null(), 0, false},
+      {Variant::Bytes({1}), Variant::Bytes({1}), true},
+      {Variant::Bytes({1}), Variant::Bytes({2}), false},
+      {Variant::Object(nullptr), Variant::Object(nullptr), true},
+      {Variant::Object(nullptr), Variant(), false},
+      {format, Variant::Object(nullptr), false},
+      {format, 0, false},
       {format, format, false},  // an object never equals a default, not even itself
   };
   for (const Case& c : cases) {
@@ -117,7 +152,8 @@ class UnknownPersistable : public PersistableObject {
 TEST(PropertyBag, RefusesValuesItCouldNotReadBack) {
   PropertyBag bag;
   EXPECT_RAISES(errors::kTypeMismatch, bag.WriteProperty("v", std::make_shared<PlainObject>()));
-  EXPECT_RAISES(errors::kTypeMismatch, bag.WriteProperty("v", std::make_shared<UnknownPersistable>()));
+  EXPECT_RAISES(errors::kTypeMismatch,
+                bag.WriteProperty("v", std::make_shared<UnknownPersistable>()));
   EXPECT_RAISES(errors::kInvalidProcedureCall, bag.WriteProperty("v", Variant::Missing()));
   // Refused even where the default would have kept it out of the bag.
   EXPECT_RAISES(errors::kTypeMismatch, bag.WriteProperty("v", std::make_shared<PlainObject>(), 0));
@@ -139,7 +175,8 @@ TEST(PropertyBag, ObjectsReadBackAsNewObjectsWithEqualState) {
   const auto loaded = std::dynamic_pointer_cast<DataFormat>(first);
   ASSERT_NE(loaded, nullptr);
   EXPECT_EQ(loaded->Format(), "#,##0.00 \xE2\x82\xAC");
-  const auto loadedPicture = std::dynamic_pointer_cast<Picture>(reloaded->ReadProperty("Pc").AsObject());
+  const auto loadedPicture =
+      std::dynamic_pointer_cast<Picture>(reloaded->ReadProperty("Pc").AsObject());
   ASSERT_NE(loadedPicture, nullptr);
   EXPECT_NE(loadedPicture, picture);
   EXPECT_EQ(loadedPicture->Bytes(), picture->Bytes());

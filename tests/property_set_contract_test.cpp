@@ -112,8 +112,9 @@ const std::string& Database() {
   static const ScratchFolder folder;
   static const std::string path = [] {
     const std::string file = (folder.Path() / "records.db").string();
-    EXPECT_TRUE(MakeDatabase(file, "CREATE TABLE Records(Name TEXT);"
-                                   "INSERT INTO Records VALUES('one'), ('two'), ('three');"));
+    EXPECT_TRUE(MakeDatabase(file,
+                             "CREATE TABLE Records(Name TEXT);"
+                             "INSERT INTO Records VALUES('one'), ('two'), ('three');"));
     return file;
   }();
   return path;
@@ -255,12 +256,17 @@ class RandomState {
     for (int i = Pick(fewest, most); i > 0; --i) list.CallMethod("AddItem", {Variant("")});
     const int count = EntryCount(list);
     switch (Pick(0, 3)) {
-      case 0: list.CallMethod("AddItem", {Variant(""), Variant(0)}); break;
-      case 1: list.CallMethod("AddItem", {Variant(""), Variant(count / 2)}); break;
+      case 0:
+        list.CallMethod("AddItem", {Variant(""), Variant(0)});
+        break;
+      case 1:
+        list.CallMethod("AddItem", {Variant(""), Variant(count / 2)});
+        break;
       case 2:
         if (count > 0) list.CallMethod("RemoveItem", {Variant(Pick(0, count - 1))});
         break;
-      default: break;
+      default:
+        break;
     }
     return true;
   }
@@ -301,14 +307,19 @@ class RandomState {
     if (name == "PasswordChar") return Variant(Pick(0, 1) == 1 ? "*" : "");
     if (name == "FontSize") return Variant::Single(Pick(4, 400) / 4.0F);
     switch (type) {
-      case VarType::Boolean: return Variant::Boolean(Pick(0, 1) == 1);
-      case VarType::Integer: return Variant::Integer(static_cast<std::int16_t>(Pick(0, 3)));
+      case VarType::Boolean:
+        return Variant::Boolean(Pick(0, 1) == 1);
+      case VarType::Integer:
+        return Variant::Integer(static_cast<std::int16_t>(Pick(0, 3)));
       case VarType::Long:
         return Pick(0, 1) == 1 ? Variant::Long(Pick(0, 100))
                                : Variant::Long(static_cast<std::int32_t>(random_()));
-      case VarType::String: return Variant(RandomText(12));
-      case VarType::Object: return RandomPicture();
-      default: return Variant::Single(Pick(-400, 400) / 4.0F);
+      case VarType::String:
+        return Variant(RandomText(12));
+      case VarType::Object:
+        return RandomPicture();
+      default:
+        return Variant::Single(Pick(-400, 400) / 4.0F);
     }
   }
 
@@ -323,8 +334,8 @@ class RandomState {
 std::vector<Variant> Fingerprint(const PropertySet& set, Control& control) {
   std::vector<Variant> values;
   for (const auto& entry : tavorin::detail::BuildDefaultsCatalogue(set.type)) {
-    values.push_back(tavorin::detail::ConvertToValueType(
-        control.GetProperty(entry.propertyName), entry.valueType));
+    values.push_back(tavorin::detail::ConvertToValueType(control.GetProperty(entry.propertyName),
+                                                         entry.valueType));
   }
   const int entries = EntryCount(control);
   for (const OwnKey& own : set.ownKeys) {
@@ -378,9 +389,8 @@ TEST_P(PropertySetContract, EveryStateRestoresToTheSameBytes) {
     for (unsigned combination = 0; combination < 32; ++combination) {
       const Settings settings = SettingsFrom(combination);
       for (const bool useCustomDefaults : {false, true}) {
-        const Variant custom = useCustomDefaults
-                                   ? Variant::Bytes(Write(settings, *model.subject))
-                                   : Variant::Missing();
+        const Variant custom = useCustomDefaults ? Variant::Bytes(Write(settings, *model.subject))
+                                                 : Variant::Missing();
         const auto stream = Write(settings, *source.subject, custom);
 
         // Restored with SetContainer on, the copy starts on the form and
@@ -388,9 +398,8 @@ TEST_P(PropertySetContract, EveryStateRestoresToTheSameBytes) {
         const bool findsContainer = settings.setContainer && set.switches.read.container;
         Layout target(set, formScaleMode, findsContainer ? Place::Form : place, multiSelect);
         Read(settings, stream, *target.subject, custom);
-        const auto where = ::testing::Message()
-                           << "state " << state << ", settings " << combination
-                           << (useCustomDefaults ? ", custom defaults" : "");
+        const auto where = ::testing::Message() << "state " << state << ", settings " << combination
+                                                << (useCustomDefaults ? ", custom defaults" : "");
         ASSERT_EQ(Write(settings, *target.subject, custom), stream) << where;
         ASSERT_EQ(Fingerprint(set, *target.subject), expected) << where;
       }
@@ -439,12 +448,18 @@ TEST_P(PropertySetContract, RestoredOntoAFormInOtherUnitsLandsConverted) {
 // Whether the set lets the group write into a stream.
 bool WritesGroup(const PropertySet& set, SharedGroup group) {
   switch (group) {
-    case SharedGroup::Envelope: return true;
-    case SharedGroup::Container: return set.switches.write.container;
-    case SharedGroup::TabIndex: return set.switches.write.tabIndex;
-    case SharedGroup::Placement: return set.switches.write.placement;
-    case SharedGroup::Icons: return set.switches.write.icons;
-    case SharedGroup::DataBinding: return set.dataBinding;
+    case SharedGroup::Envelope:
+      return true;
+    case SharedGroup::Container:
+      return set.switches.write.container;
+    case SharedGroup::TabIndex:
+      return set.switches.write.tabIndex;
+    case SharedGroup::Placement:
+      return set.switches.write.placement;
+    case SharedGroup::Icons:
+      return set.switches.write.icons;
+    case SharedGroup::DataBinding:
+      return set.dataBinding;
   }
   return false;
 }
@@ -527,8 +542,7 @@ TEST_P(PropertySetContract, AValueTheControlRefusesCostsOnlyThatValue) {
       if (restored[other] == expected[other]) continue;
       // Only a value that the control itself now refuses may be missing: a
       // scroll bar's Value outside the bounds it was left with.
-      EXPECT_THROW(target.subject->SetProperty(name, expected[other]),
-                   tavorin::host::RuntimeError)
+      EXPECT_THROW(target.subject->SetProperty(name, expected[other]), tavorin::host::RuntimeError)
           << name << " was lost";
     }
     ++position;

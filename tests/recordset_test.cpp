@@ -28,14 +28,15 @@ using ::testing::ElementsAre;
 class Databases : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(MakeDatabase(database_,
-                             "CREATE TABLE people(id INTEGER, name TEXT, score REAL, photo BLOB, note);"
-                             "INSERT INTO people VALUES(1, 'Ada', 1.5, x'00FF10', NULL);"
-                             "INSERT INTO people VALUES(5000000000, 'B\xC3\xA9la', -2.0, x'', 'x');"
-                             "INSERT INTO people VALUES(-7, 'Cy', 3.25, NULL, 42);"
-                             "CREATE TABLE empty(id INTEGER, label TEXT);"
-                             "CREATE TABLE \"we\"\"ird\"(v TEXT); INSERT INTO \"we\"\"ird\" VALUES('quoted');"
-                             "CREATE TABLE Selections(v TEXT); INSERT INTO Selections VALUES('table');"));
+    ASSERT_TRUE(MakeDatabase(
+        database_,
+        "CREATE TABLE people(id INTEGER, name TEXT, score REAL, photo BLOB, note);"
+        "INSERT INTO people VALUES(1, 'Ada', 1.5, x'00FF10', NULL);"
+        "INSERT INTO people VALUES(5000000000, 'B\xC3\xA9la', -2.0, x'', 'x');"
+        "INSERT INTO people VALUES(-7, 'Cy', 3.25, NULL, 42);"
+        "CREATE TABLE empty(id INTEGER, label TEXT);"
+        "CREATE TABLE \"we\"\"ird\"(v TEXT); INSERT INTO \"we\"\"ird\" VALUES('quoted');"
+        "CREATE TABLE Selections(v TEXT); INSERT INTO Selections VALUES('table');"));
   }
 
   std::shared_ptr<Recordset> People() { return Recordset::Open(database_, "people"); }
@@ -113,8 +114,8 @@ TEST_F(Databases, ValuesKeepTheirTypesAndFieldsAreFoundWithoutCase) {
 }
 
 TEST_F(Databases, OpensSelectsAndQuotedTableNames) {
-  const auto who =
-      Recordset::Open(database_, "  \n select name AS Who from people WHERE score > 0 ORDER BY name DESC;");
+  const auto who = Recordset::Open(
+      database_, "  \n select name AS Who from people WHERE score > 0 ORDER BY name DESC;");
   EXPECT_THAT(who->FieldNames(), ElementsAre("Who"));
   EXPECT_EQ(who->RecordCount(), 2);
   EXPECT_EQ(who->Field("who"), Variant("Cy"));
@@ -125,10 +126,11 @@ TEST_F(Databases, OpensSelectsAndQuotedTableNames) {
 
 TEST_F(Databases, RefusedSourcesAndFilesLeaveTheDatabaseUntouched) {
   const ByteArray before = tavorin::testing::ReadFile(database_);
-  for (const char* source : {"", "   ", "nosuch", "SELECT * FROM nosuch", "SELECT name FROM",
-                             "people\"; DROP TABLE people; --", "DELETE FROM people",
-                             "INSERT INTO empty VALUES(1, 'a')", "SELECT 1; DELETE FROM people", "SELECT 1; SELECT 2",
-                             "SELECT * FROM people; UPDATE people SET id = 0"}) {
+  for (const char* source :
+       {"", "   ", "nosuch", "SELECT * FROM nosuch", "SELECT name FROM",
+        "people\"; DROP TABLE people; --", "DELETE FROM people", "INSERT INTO empty VALUES(1, 'a')",
+        "SELECT 1; DELETE FROM people", "SELECT 1; SELECT 2",
+        "SELECT * FROM people; UPDATE people SET id = 0"}) {
     SCOPED_TRACE(source);
     EXPECT_RAISES(3078, Recordset::Open(database_, source));
   }
@@ -139,7 +141,8 @@ TEST_F(Databases, RefusedSourcesAndFilesLeaveTheDatabaseUntouched) {
     records->AbsolutePosition(0);
   }
   EXPECT_EQ(tavorin::testing::ReadFile(database_), before);
-  EXPECT_THAT(tavorin::testing::Listing(scratch_.Path()), ElementsAre("shop.db"));  // no journal left
+  EXPECT_THAT(tavorin::testing::Listing(scratch_.Path()),
+              ElementsAre("shop.db"));  // no journal left
 
   EXPECT_RAISES(3024, Recordset::Open((scratch_.Path() / "absent.db").string(), "people"));
   EXPECT_RAISES(3024, Recordset::Open(scratch_.Path().string(), "people"));

@@ -57,7 +57,8 @@ TEST_F(StreamFileTest, WhatIsWrittenReadsBackAndAShorterStreamReplacesALongerFil
 
 TEST_F(StreamFileTest, AnEmptyStreamTouchesNothing) {
   WriteFile(PathOf("a.tvs"), Pattern(100, 1));
-  for (const std::string& path : {PathOf("a.tvs"), PathOf("new.tvs"), PathOf("missing/new.tvs"), std::string()}) {
+  for (const std::string& path :
+       {PathOf("a.tvs"), PathOf("new.tvs"), PathOf("missing/new.tvs"), std::string()}) {
     component_.StreamToFile({}, path);
   }
   EXPECT_EQ(ReadFile(PathOf("a.tvs")), Pattern(100, 1));
@@ -72,8 +73,10 @@ TEST_F(StreamFileTest, RefusesWhatIsNoReplaceableFileAndCreatesNone) {
   EXPECT_RAISES(75, component_.StreamFromFile(PathOf("pipe")));  // and no wait for a writer
   const ByteArray stream = Pattern(8, 1);
   const std::pair<std::string, int> refused[] = {
-      {PathOf("missing/a.tvs"), 76}, {PathOf("plain/a.tvs"), 76},  // a file where a folder should be
-      {PathOf("folder"), 75},        {"", 75},
+      {PathOf("missing/a.tvs"), 76},
+      {PathOf("plain/a.tvs"), 76},  // a file where a folder should be
+      {PathOf("folder"), 75},
+      {"", 75},
       {PathOf("plain") + std::string(1, '\0') + "x", 75},
   };
   for (const auto& [path, error] : refused) {
@@ -144,7 +147,8 @@ TEST_F(StreamFileTest, AFileThatReportsNoLengthIsReadToItsEnd) {
 
 TEST_F(StreamFileTest, AFileTooLargeToLoadIsRefusedBeforeAllocating) {
   WriteFile(PathOf("huge.tvs"), {});
-  fs::resize_file(PathOf("huge.tvs"), (std::uintmax_t{1} << 30) + 1);  // sparse: takes no room on disk
+  fs::resize_file(PathOf("huge.tvs"),
+                  (std::uintmax_t{1} << 30) + 1);  // sparse: takes no room on disk
   EXPECT_RAISES(7, component_.StreamFromFile(PathOf("huge.tvs")));
 }
 

@@ -47,10 +47,9 @@ TEST(DescribeStream, NamesATextBoxStreamsEntriesInStoredOrder) {
   EXPECT_EQ(info.controlName, "Text1");
   EXPECT_FALSE(info.requiresDefaults);
   EXPECT_EQ(info.version, 1);
-  EXPECT_EQ(Meanings(info),
-            (std::vector<std::string>{"stream flags", "control name", "Text", "Tag",
-                                      "selection start", "selection length", "data format",
-                                      "data field"}));
+  EXPECT_EQ(Meanings(info), (std::vector<std::string>{"stream flags", "control name", "Text", "Tag",
+                                                      "selection start", "selection length",
+                                                      "data format", "data field"}));
   EXPECT_EQ(info.entries[0].key, "@SF#");
   EXPECT_EQ(info.entries[0].value, Variant::Long(kTextBoxFlags));
   EXPECT_EQ(info.entries[2].key, "47");
@@ -91,8 +90,8 @@ TEST(DescribeStream, CataloguedKeysMeanWhatTheStreamsClassSaysTheyMean) {
 
 TEST(DescribeStream, ItemKeysBelongToTheListClassesOnly) {
   const std::vector<std::pair<std::string, Variant>> items = {
-      {"I0", Variant("first")}, {"D12", Variant::Long(7)}, {"S3", true},
-      {"I03", Variant("x")},    {"I", Variant("x")},       {"I-1", Variant("x")},
+      {"I0", Variant("first")}, {"D12", Variant::Long(7)},    {"S3", true},
+      {"I03", Variant("x")},    {"I", Variant("x")},          {"I-1", Variant("x")},
       {"I32767", Variant("x")}, {"BCL", Variant::Integer(13)}};
   auto describe = [&](std::int32_t flags) {
     auto entries = items;
@@ -100,10 +99,10 @@ TEST(DescribeStream, ItemKeysBelongToTheListClassesOnly) {
     return Meanings(DescribeStream(BagImage(entries)));
   };
   const std::string unknown = "unknown key";
-  EXPECT_EQ(describe(0x09000031),  // ListBox
-            (std::vector<std::string>{"stream flags", "item 0 text", "item 12 data",
-                                      "item 3 selected", unknown, unknown, unknown, unknown,
-                                      "list count"}));
+  EXPECT_EQ(
+      describe(0x09000031),  // ListBox
+      (std::vector<std::string>{"stream flags", "item 0 text", "item 12 data", "item 3 selected",
+                                unknown, unknown, unknown, unknown, "list count"}));
   EXPECT_EQ(describe(0x08000031),  // ComboBox: no item selection
             (std::vector<std::string>{"stream flags", "item 0 text", "item 12 data", unknown,
                                       unknown, unknown, unknown, unknown, "list count"}));

@@ -43,13 +43,16 @@ TEST(StreamQueries, AnswerFromTheFlagsAlone) {
       {0x00000031, true, "Nothing", false},  // the Nothing stream
       {0x00000030, true, "Nothing", false},  // version 0 still counts
       {0x0000003F, true, "Nothing", false},  // and so does version 15
-      {0x03000031, true, "TextBox", false},  {0x03000131, true, "TextBox", true},
-      {0x0E000031, true, "Shape", false},    {0x0F000031, true, "DirListBox", false},
-      {0x13000031, true, "Data", false},     {0x14000031, true, "", false},  // one past the last class
-      {0x19000031, true, "", false},         // type code 25
-      {0xFF000131, true, "", true},          // type code 255, negative Long
-      {0x03000021, false, "", false},        // signature 2
-      {0x00000121, false, "", true},         // the bit counts without a valid signature
+      {0x03000031, true, "TextBox", false},
+      {0x03000131, true, "TextBox", true},
+      {0x0E000031, true, "Shape", false},
+      {0x0F000031, true, "DirListBox", false},
+      {0x13000031, true, "Data", false},
+      {0x14000031, true, "", false},   // one past the last class
+      {0x19000031, true, "", false},   // type code 25
+      {0xFF000131, true, "", true},    // type code 255, negative Long
+      {0x03000021, false, "", false},  // signature 2
+      {0x00000121, false, "", true},   // the bit counts without a valid signature
       {0x00000000, false, "", false},
   };
   for (const FlagsCase& c : cases) {
@@ -61,17 +64,18 @@ TEST(StreamQueries, AnswerFromTheFlagsAlone) {
     EXPECT_EQ(kComponent.RequiresDefaultsStream(stream), c.requiresDefaults);
   }
   EXPECT_EQ(kComponent.ControlName(StreamWithFlags(0x03000031)), "");
-  EXPECT_EQ(kComponent.ControlName(BagImage({{"@SF#", 0x03000031}, {"@CN#", Variant::Null()}})), "");
+  EXPECT_EQ(kComponent.ControlName(BagImage({{"@SF#", 0x03000031}, {"@CN#", Variant::Null()}})),
+            "");
 }
 
 TEST(StreamQueries, FlagsStoredAsOtherTypesAreConvertedToLong) {
   const std::pair<Variant, bool> cases[] = {
-      {Variant::String("49"), true},  {Variant::String("50331697"), true}, {Variant::Integer(49), true},
-      {Variant::Double(48.6), true},  // rounds to 49
-      {Variant::Byte(0x31), true},    {Variant::String("forty-nine"), false},
-      {Variant::Double(1e12), false},  // beyond a Long
+      {Variant::String("49"), true},   {Variant::String("50331697"), true},
+      {Variant::Integer(49), true},    {Variant::Double(48.6), true},  // rounds to 49
+      {Variant::Byte(0x31), true},     {Variant::String("forty-nine"), false},
+      {Variant::Double(1e12), false},   // beyond a Long
       {Variant::Boolean(true), false},  // -1: signature field 0xF0
-      {Variant::Null(), false},       {Variant::Object(nullptr), false},
+      {Variant::Null(), false},        {Variant::Object(nullptr), false},
   };
   for (const auto& [flags, isStream] : cases) {
     SCOPED_TRACE(static_cast<int>(flags.Type()));
@@ -101,8 +105,8 @@ TEST(StreamQueries, OnlyAByteArrayVariantCanHoldAStream) {
   EXPECT_TRUE(loaded->flags.requiresDefaults);
   EXPECT_EQ(loaded->bag->Contents(), textBox);
   EXPECT_EQ(StreamFromVariant(Variant::Bytes(textBox)), textBox);
-  for (const Variant& other : {Variant::Missing(), Variant(), Variant::String("stream"), Variant::Long(0x31),
-                               Variant::Object(nullptr)}) {
+  for (const Variant& other : {Variant::Missing(), Variant(), Variant::String("stream"),
+                               Variant::Long(0x31), Variant::Object(nullptr)}) {
     EXPECT_FALSE(LoadValidStream(other).has_value());
     EXPECT_TRUE(StreamFromVariant(other).empty());
   }
@@ -112,8 +116,8 @@ TEST(StreamQueries, OnlyAByteArrayVariantCanHoldAStream) {
 // Whatever the bytes, the queries answer and never raise.
 TEST(StreamQueries, BagsWithoutFlagsAndBytesThatAreNoBagAreNoStream) {
   const ByteArray valid = StreamWithFlags(0x03000031, "Text1");
-  std::vector<ByteArray> inputs = {BagImage({{"@CN#", "Text1"}, {"01", 5}}), ByteArray{}, ByteArray(1, 0x31),
-                                   ByteArray(4096, 0xFF)};
+  std::vector<ByteArray> inputs = {BagImage({{"@CN#", "Text1"}, {"01", 5}}), ByteArray{},
+                                   ByteArray(1, 0x31), ByteArray(4096, 0xFF)};
   for (std::size_t i = 0; i < valid.size(); ++i) {
     inputs.emplace_back(valid.begin(), valid.begin() + static_cast<std::ptrdiff_t>(i));
     inputs.push_back(valid);
@@ -138,10 +142,17 @@ TEST(StreamQueries, BagsWithoutFlagsAndBytesThatAreNoBagAreNoStream) {
 TEST(StreamFlags, EncodeKnownAnswers) {
   using tavorin::detail::EncodeStreamFlags;
   EXPECT_EQ(EncodeStreamFlags(), 0);
-  EXPECT_EQ(EncodeStreamFlags({.version = 1, .signature = 48, .customDefaults = false, .typeCode = 3}), 50331697);
-  EXPECT_EQ(EncodeStreamFlags({.version = 1, .signature = 48, .customDefaults = true, .typeCode = 3}), 50331953);
-  EXPECT_EQ(EncodeStreamFlags({.version = 1, .signature = 48, .customDefaults = false, .typeCode = 0}), 49);
-  EXPECT_EQ(tavorin::detail::CurrentStreamFlags(tavorin::detail::ControlType::TextBox, true), 50331953);
+  EXPECT_EQ(
+      EncodeStreamFlags({.version = 1, .signature = 48, .customDefaults = false, .typeCode = 3}),
+      50331697);
+  EXPECT_EQ(
+      EncodeStreamFlags({.version = 1, .signature = 48, .customDefaults = true, .typeCode = 3}),
+      50331953);
+  EXPECT_EQ(
+      EncodeStreamFlags({.version = 1, .signature = 48, .customDefaults = false, .typeCode = 0}),
+      49);
+  EXPECT_EQ(tavorin::detail::CurrentStreamFlags(tavorin::detail::ControlType::TextBox, true),
+            50331953);
   // Fields left out keep the base word's; its reserved bits do not survive.
   EXPECT_EQ(EncodeStreamFlags({.baseWord = 0x03000131, .customDefaults = false}), 0x03000031);
   EXPECT_EQ(EncodeStreamFlags({.baseWord = 0x03FFFF31, .typeCode = 5}), 0x05000131);

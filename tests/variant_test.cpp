@@ -16,18 +16,33 @@ struct Thing : Object {
 
 TEST(Variant, FactoriesAndConstructorsGiveTheRuntimeTypeCodes) {
   const std::pair<Variant, int> cases[] = {
-      {Variant(), 0},        {Variant::Null(), 1},         {Variant::Integer(1), 2},   {std::int16_t{1}, 2},
-      {1, 3},                {Variant::Long(1), 3},        {1.5f, 4},                  {1.5, 5},
-      {Variant::Currency(15000), 6}, {Variant::Date(1), 7}, {"text", 8},               {std::string("text"), 8},
-      {Variant::Object(nullptr), 9}, {std::make_shared<Thing>(), 9}, {Variant::Missing(), 10}, {true, 11},
-      {Variant::Decimal(1), 14}, {Variant::Byte(1), 17},   {ByteArray{}, 8209},
+      {Variant(), 0},
+      {Variant::Null(), 1},
+      {Variant::Integer(1), 2},
+      {std::int16_t{1}, 2},
+      {1, 3},
+      {Variant::Long(1), 3},
+      {1.5f, 4},
+      {1.5, 5},
+      {Variant::Currency(15000), 6},
+      {Variant::Date(1), 7},
+      {"text", 8},
+      {std::string("text"), 8},
+      {Variant::Object(nullptr), 9},
+      {std::make_shared<Thing>(), 9},
+      {Variant::Missing(), 10},
+      {true, 11},
+      {Variant::Decimal(1), 14},
+      {Variant::Byte(1), 17},
+      {ByteArray{}, 8209},
   };
   for (const auto& [value, code] : cases) EXPECT_EQ(static_cast<int>(value.Type()), code);
 }
 
 TEST(Variant, EmptyMissingNullAndNothingAreToldApart) {
   const Variant thing = std::make_shared<Thing>();
-  const Variant special[] = {Variant(), Variant::Missing(), Variant::Null(), Variant::Object(nullptr), thing};
+  const Variant special[] = {Variant(), Variant::Missing(), Variant::Null(),
+                             Variant::Object(nullptr), thing};
   for (std::size_t i = 0; i < std::size(special); ++i) {
     const Variant& value = special[i];
     EXPECT_EQ(value.IsEmpty(), i == 0);
@@ -35,7 +50,8 @@ TEST(Variant, EmptyMissingNullAndNothingAreToldApart) {
     EXPECT_EQ(value.IsNull(), i == 2);
     EXPECT_EQ(value.IsNothing(), i == 3);
     EXPECT_EQ(value.IsObject(), i >= 3);
-    for (std::size_t j = 0; j < std::size(special); ++j) EXPECT_EQ(value == special[j], i == j) << i << " " << j;
+    for (std::size_t j = 0; j < std::size(special); ++j)
+      EXPECT_EQ(value == special[j], i == j) << i << " " << j;
   }
 }
 
@@ -70,7 +86,8 @@ TEST(Variant, DirectAccessRaisesTypeMismatchForOtherTypes) {
   EXPECT_EQ(Variant(thing).AsObject(), thing);
   EXPECT_EQ(Variant::Object(nullptr).AsObject(), nullptr);
   EXPECT_EQ(Variant(ByteArray{7}).AsBytes(), ByteArray{7});
-  for (const Variant& other : {Variant(), Variant::Null(), Variant::Missing(), Variant(1), Variant("x")}) {
+  for (const Variant& other :
+       {Variant(), Variant::Null(), Variant::Missing(), Variant(1), Variant("x")}) {
     EXPECT_RAISES(13, other.AsObject());
     EXPECT_RAISES(13, other.AsBytes());
   }

@@ -56,13 +56,12 @@ void Compare(const std::string& what, ReadOriginal readOriginal, ReadRestored re
   }
 }
 
-void CompareProperty(const std::string& property, host::Control& original,
-                     host::Control& restored, std::vector<std::string>& differences) {
+void CompareProperty(const std::string& property, host::Control& original, host::Control& restored,
+                     std::vector<std::string>& differences) {
   Compare(
       property, [&] { return original.GetProperty(property); },
       [&] { return restored.GetProperty(property); }, differences);
 }
-
 
 // What the component carries beyond the catalogue, as the class's set says:
 // the shared groups it reads, its own keys and its list items.

@@ -23,7 +23,7 @@ struct RoundTrip {
   std::size_t streamBytes = 0;
   std::size_t keysStored = 0;
   std::vector<std::string> problems;  // empty: the control came back equal
-  std::string record;  // what a restored Data control stands on
+  std::string record;                 // what a restored Data control stands on
 };
 
 std::string FileFor(const std::filesystem::path& folder, const host::Control& control) {
@@ -88,11 +88,12 @@ void RestoreControl(Tavorin& component, RoundTrip& trip, const host::Form& origi
 
 void PrintTable(const std::vector<RoundTrip>& trips, std::ostream& out) {
   out << std::left << std::setw(14) << "class" << std::setw(10) << "name" << std::right
-      << std::setw(13) << "stream bytes" << std::setw(13) << "keys stored" << "  round trip\n";
+      << std::setw(13) << "stream bytes" << std::setw(13) << "keys stored"
+      << "  round trip\n";
   for (const RoundTrip& trip : trips) {
-    out << std::left << std::setw(14) << trip.className << std::setw(10) << trip.name
-        << std::right << std::setw(13) << trip.streamBytes << std::setw(13) << trip.keysStored
-        << "  " << (trip.problems.empty() ? "ok" : "DIFFERS") << "\n";
+    out << std::left << std::setw(14) << trip.className << std::setw(10) << trip.name << std::right
+        << std::setw(13) << trip.streamBytes << std::setw(13) << trip.keysStored << "  "
+        << (trip.problems.empty() ? "ok" : "DIFFERS") << "\n";
     if (!trip.record.empty()) out << "    " << trip.name << " stands on " << trip.record << "\n";
     for (const std::string& problem : trip.problems) {
       out << "    " << trip.name << "." << MessageForTerminal(problem) << "\n";

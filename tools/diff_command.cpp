@@ -64,14 +64,13 @@ std::vector<Difference> Differences(const StreamInfo& a, const StreamInfo& b) {
       differences.push_back({"only in A", entry.key, entry.meaning, TypedText(entry.value)});
     } else if (!SameValue(entry.value, other->value)) {
       // Catalogued keys of streams of two classes name different properties.
-      const std::string meaning = entry.meaning == other->meaning
-                                      ? entry.meaning
-                                      : entry.meaning + " / " + other->meaning;
+      const std::string meaning =
+          entry.meaning == other->meaning ? entry.meaning : entry.meaning + " / " + other->meaning;
       const bool sameType = TypeLabel(entry.value) == TypeLabel(other->value);
-      differences.push_back(
-          {"changed", entry.key, meaning,
-           sameType ? DisplayText(entry.value) + " -> " + DisplayText(other->value)
-                    : TypedText(entry.value) + " -> " + TypedText(other->value)});
+      differences.push_back({"changed", entry.key, meaning,
+                             sameType
+                                 ? DisplayText(entry.value) + " -> " + DisplayText(other->value)
+                                 : TypedText(entry.value) + " -> " + TypedText(other->value)});
     }
   }
   for (const StreamEntryInfo& entry : b.entries) {

@@ -24,15 +24,16 @@ int Run(int argc, char** argv) {
 
   std::string demoFolder = "tavorin-demo";
   CLI::App* demo = app.add_subcommand(
-      "demo", "Write one control of every handled class to stream files, restore each onto a "
-              "fresh form and check that the two forms agree");
+      "demo",
+      "Write one control of every handled class to stream files, restore each onto a "
+      "fresh form and check that the two forms agree");
   demo->add_option("--out", demoFolder, "Folder for the stream files (created when missing)")
       ->capture_default_str();
 
   std::vector<std::string> inspectFiles;
   bool inspectJson = false;
-  CLI::App* inspect =
-      app.add_subcommand("inspect", "Explain stream files entry by entry (exit 1 if any is no stream)");
+  CLI::App* inspect = app.add_subcommand(
+      "inspect", "Explain stream files entry by entry (exit 1 if any is no stream)");
   inspect->add_option("FILE", inspectFiles, "Stream files")->required();
   inspect->add_flag("--json", inspectJson, "Machine-readable output");
 

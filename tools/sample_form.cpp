@@ -17,10 +17,11 @@ using host::Variant;
 
 // The drive the file controls show: a small tree under the demo's folder.
 constexpr char kSampleDrive = 's';
-constexpr std::string_view kSampleFiles[] = {
-    "orders/2025/closed.csv", "orders/2026/open.csv", "orders/feb.csv", "orders/jan.csv",
-    "orders/mar.csv",         "orders/notes.txt",     "orders/totals.xls", "invoices/0001.pdf",
-    "templates/order.dot",    "readme.txt"};
+constexpr std::string_view kSampleFiles[] = {"orders/2025/closed.csv", "orders/2026/open.csv",
+                                             "orders/feb.csv",         "orders/jan.csv",
+                                             "orders/mar.csv",         "orders/notes.txt",
+                                             "orders/totals.xls",      "invoices/0001.pdf",
+                                             "templates/order.dot",    "readme.txt"};
 
 struct Setting {
   std::string_view property;
@@ -58,6 +59,7 @@ Variant NumberFormat(std::string format, std::int16_t type) {
 
 // An order-entry form: positions in twips, colours as RGB Longs.
 const std::vector<SampleControl>& SampleControls() {
+  // clang-format off
   static const std::vector<SampleControl> kControls = {
       {"Data", "Data1", "", {},
        {{"RecordSource", "Customers"}, {"Caption", "Customers"}, {"ReadOnly", true},
@@ -146,6 +148,7 @@ const std::vector<SampleControl>& SampleControls() {
        {{"Picture", BlankPicture(48, 32)}, {"Stretch", true}, {"Left", 2760.0f},
         {"Top", 3600.0f}, {"Width", 720.0f}, {"Height", 480.0f}}},
   };
+  // clang-format on
   return kControls;
 }
 
@@ -157,10 +160,9 @@ void Apply(host::Control& control, const Setting& setting) {
       control.SetProperty(setting.property, setting.value);
     }
   } catch (const host::RuntimeError& error) {
-    throw host::RuntimeError(error.Number(), control.Name() + "." +
-                                                 std::string(setting.property) +
-                                                 " refused the sample value: " +
-                                                 error.Description());
+    throw host::RuntimeError(error.Number(),
+                             control.Name() + "." + std::string(setting.property) +
+                                 " refused the sample value: " + error.Description());
   }
 }
 

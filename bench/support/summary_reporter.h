@@ -71,7 +71,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   }
 
   bool Complete(const Times& times) const {
-    return std::ranges::all_of(required_, [&](const std::string& name) { return times.contains(name); });
+    return std::ranges::all_of(required_,
+                               [&](const std::string& name) { return times.contains(name); });
   }
 
   std::vector<std::string> required_;

@@ -43,8 +43,9 @@ class Tavorin {
   /// The stream of `SourceControl` (the Nothing stream for Nothing), written
   /// against `CustomDefaultsStream` when one is given. Raises 700, 702, 704
   /// (defaults of another class) and 706 (defaults that are no stream).
-  host::ByteArray ControlToStream(const host::ObjectRef& SourceControl,
-                                  const host::Variant& CustomDefaultsStream = host::Variant::Missing());
+  host::ByteArray ControlToStream(
+      const host::ObjectRef& SourceControl,
+      const host::Variant& CustomDefaultsStream = host::Variant::Missing());
 
   /// Applies `Stream` to `DestinationControl`. An empty stream or a Nothing
   /// destination does nothing; a Nothing stream sets the destination variable

@@ -49,7 +49,7 @@ host::ByteArray SaveFormState(Tavorin& component, const host::Form& form,
 /// is left untouched: 321 for an image that is no form state, 5 for a control
 /// the form lacks, 701 for one of another class, 703 for a damaged stream, 705
 /// and 706 for missing or unfit custom defaults.
-RestoreReport RestoreFormState(Tavorin& component, const host::ByteArray& state,
-                               host::Form& form, const FormStateOptions& options = {});
+RestoreReport RestoreFormState(Tavorin& component, const host::ByteArray& state, host::Form& form,
+                               const FormStateOptions& options = {});
 
 }  // namespace tavorin

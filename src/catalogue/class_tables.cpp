@@ -558,27 +558,11 @@ constexpr DefaultsTableRow kData[] = {
 // Indexed by control type code; 0 stands for no control.
 constexpr std::array<std::span<const DefaultsTableRow>, TypeCode(kLastControlType) + 1>
     kTablesByTypeCode = {{
-    {},
-    kPictureBox,
-    kLabel,
-    kTextBox,
-    kFrame,
-    kCommandButton,
-    kCheckBox,
-    kOptionButton,
-    kComboBox,
-    kListBox,
-    kScrollBar,
-    kScrollBar,
-    kTimer,
-    kDriveListBox,
-    kShape,
-    kDirListBox,
-    kFileListBox,
-    kLine,
-    kImage,
-    kData,
-}};
+        {},        kPictureBox,   kLabel,    kTextBox,    kFrame,       kCommandButton,
+        kCheckBox, kOptionButton, kComboBox, kListBox,    kScrollBar,   kScrollBar,
+        kTimer,    kDriveListBox, kShape,    kDirListBox, kFileListBox, kLine,
+        kImage,    kData,
+    }};
 
 }  // namespace
 

@@ -7,10 +7,10 @@ namespace {
 
 // Indexed by type code.
 constexpr std::array<std::string_view, TypeCode(kLastControlType) + 1> kClassNames = {
-    "Nothing",       "PictureBox", "Label",        "TextBox",      "Frame",
-    "CommandButton", "CheckBox",   "OptionButton", "ComboBox",     "ListBox",
-    "HScrollBar",    "VScrollBar", "Timer",        "DriveListBox", "Shape",
-    "DirListBox",    "FileListBox", "Line",        "Image",        "Data",
+    "Nothing",       "PictureBox",  "Label",        "TextBox",      "Frame",
+    "CommandButton", "CheckBox",    "OptionButton", "ComboBox",     "ListBox",
+    "HScrollBar",    "VScrollBar",  "Timer",        "DriveListBox", "Shape",
+    "DirListBox",    "FileListBox", "Line",         "Image",        "Data",
 };
 
 }  // namespace
@@ -20,9 +20,7 @@ std::optional<ControlType> ControlTypeFromCode(std::int32_t code) noexcept {
   return static_cast<ControlType>(code);
 }
 
-std::string_view ClassNameOf(ControlType type) noexcept {
-  return TypeNameFromCode(TypeCode(type));
-}
+std::string_view ClassNameOf(ControlType type) noexcept { return TypeNameFromCode(TypeCode(type)); }
 
 std::string_view TypeNameFromCode(std::int32_t code) noexcept {
   if (code < 0 || code > TypeCode(kLastControlType)) return {};

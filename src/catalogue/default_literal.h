@@ -38,9 +38,7 @@ constexpr DefaultLiteral Long(std::uint32_t bits) {
   return {DefaultKind::Long, std::bit_cast<std::int32_t>(bits), 0, {}};
 }
 constexpr DefaultLiteral Double(double value) { return {DefaultKind::Double, 0, value, {}}; }
-constexpr DefaultLiteral Text(std::string_view value) {
-  return {DefaultKind::String, 0, 0, value};
-}
+constexpr DefaultLiteral Text(std::string_view value) { return {DefaultKind::String, 0, 0, value}; }
 constexpr DefaultLiteral Boolean(bool value) {
   return {DefaultKind::Boolean, value ? 1 : 0, 0, {}};
 }

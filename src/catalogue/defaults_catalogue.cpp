@@ -26,9 +26,8 @@ std::vector<std::size_t> PositionsSortedBy(const std::vector<CatalogueEntry>& en
                                            std::string_view CatalogueEntry::*field) {
   std::vector<std::size_t> positions(entries.size());
   for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = i;
-  std::sort(positions.begin(), positions.end(), [&](std::size_t a, std::size_t b) {
-    return entries[a].*field < entries[b].*field;
-  });
+  std::sort(positions.begin(), positions.end(),
+            [&](std::size_t a, std::size_t b) { return entries[a].*field < entries[b].*field; });
   return positions;
 }
 
@@ -65,11 +64,10 @@ const CatalogueEntry* FindIn(const CatalogueTable* table,
                              std::string_view CatalogueEntry::*field, std::string_view wanted) {
   if (table == nullptr) return nullptr;
   const std::vector<std::size_t>& positions = table->*index;
-  const auto found = std::lower_bound(
-      positions.begin(), positions.end(), wanted,
-      [&](std::size_t position, std::string_view value) {
-        return table->entries[position].*field < value;
-      });
+  const auto found = std::lower_bound(positions.begin(), positions.end(), wanted,
+                                      [&](std::size_t position, std::string_view value) {
+                                        return table->entries[position].*field < value;
+                                      });
   if (found == positions.end() || table->entries[*found].*field != wanted) return nullptr;
   return &table->entries[*found];
 }

@@ -69,13 +69,11 @@ void WriteValue(host::PropertyBag& stream, const host::PropertyBag* customDefaul
 // The value stored under `key`, else its default in this call, converted to
 // `type`; raises like the host when it does not convert.
 host::Variant ReadValue(const host::PropertyBag& stream, const host::PropertyBag* customDefaults,
-                        std::string_view key, const host::Variant& builtIn,
-                        host::VarType type) {
-  host::Variant value =
-      customDefaults != nullptr
-          ? stream.ReadProperty(key,
-                                DefaultForReading(customDefaults, key, builtIn, TypeCodeOf(type)))
-          : stream.ReadProperty(key, builtIn);
+                        std::string_view key, const host::Variant& builtIn, host::VarType type) {
+  host::Variant value = customDefaults != nullptr
+                            ? stream.ReadProperty(key, DefaultForReading(customDefaults, key,
+                                                                         builtIn, TypeCodeOf(type)))
+                            : stream.ReadProperty(key, builtIn);
   if (value.Type() != type) value = host::ConvertTo(value, type);
   return value;
 }
@@ -83,16 +81,16 @@ host::Variant ReadValue(const host::PropertyBag& stream, const host::PropertyBag
 // The class's own steps for the operation where it has them, else the
 // common pattern.
 template <typename Call>
-void RunSteps(const PropertySet& set, void (*ClassSteps::*operation)(Call&),
-              void (*pattern)(Call&), Call& call) {
+void RunSteps(const PropertySet& set, void (*ClassSteps::*operation)(Call&), void (*pattern)(Call&),
+              Call& call) {
   const auto own = set.steps != nullptr ? set.steps->*operation : nullptr;
   (own != nullptr ? own : pattern)(call);
 }
 
 }  // namespace
 
-CopyCall::CopyCall(const PropertySet& set, const ComponentSettings& settings,
-                   host::Control& source, host::Control& destination)
+CopyCall::CopyCall(const PropertySet& set, const ComponentSettings& settings, host::Control& source,
+                   host::Control& destination)
     : set_(set),
       settings_(settings),
       catalogue_(BuildDefaultsCatalogue(set.type)),
@@ -217,8 +215,7 @@ void ReadCall::RestoreOwnKey(const OwnKey& key) {
 
 host::Variant ReadCall::ReadOwnKey(const OwnKey& key) const {
   if (IsObjectKey(key)) {
-    return ReadPersistedObject(stream_, key.key, customDefaults_,
-                               DefaultValue(key.builtInDefault));
+    return ReadPersistedObject(stream_, key.key, customDefaults_, DefaultValue(key.builtInDefault));
   }
   return ReadOwnKey(key, key.storedAs);
 }

@@ -60,8 +60,8 @@ class WriteCall {
  public:
   /// `customDefaults` is nullptr when the caller passed none; it must outlive
   /// the call.
-  WriteCall(const PropertySet& set, const ComponentSettings& settings,
-            const host::Control& control, const host::PropertyBag* customDefaults);
+  WriteCall(const PropertySet& set, const ComponentSettings& settings, const host::Control& control,
+            const host::PropertyBag* customDefaults);
 
   const PropertySet& Set() const { return set_; }
   const ComponentSettings& Settings() const { return settings_; }

@@ -36,14 +36,17 @@ extern template struct FilledListSteps<host::ComboBox>;
 extern template struct FilledListSteps<host::ListBox>;
 
 template <typename List>
-inline constexpr ClassSteps kFilledListSteps{&FilledListSteps<List>::Copy,
-                                             &FilledListSteps<List>::Write,
-                                             &FilledListSteps<List>::Read};
+inline constexpr ClassSteps kFilledListSteps{
+    &FilledListSteps<List>::Copy, &FilledListSteps<List>::Write, &FilledListSteps<List>::Read};
 
 /// The item columns, for a list of the runtime class `List`.
 template <typename List>
 inline constexpr ItemColumn kItemText{
-    'I', "List", "text", host::VarType::String, default_literals::Text(""),
+    'I',
+    "List",
+    "text",
+    host::VarType::String,
+    default_literals::Text(""),
     [](const host::Control& list, int index) {
       return host::Variant(static_cast<const List&>(list).List(index));
     },
@@ -53,7 +56,11 @@ inline constexpr ItemColumn kItemText{
 
 template <typename List>
 inline constexpr ItemColumn kItemData{
-    'D', "ItemData", "data", host::VarType::Long, default_literals::Integer(0),
+    'D',
+    "ItemData",
+    "data",
+    host::VarType::Long,
+    default_literals::Integer(0),
     [](const host::Control& list, int index) {
       return host::Variant(static_cast<const List&>(list).ItemData(index));
     },
@@ -63,7 +70,11 @@ inline constexpr ItemColumn kItemData{
 
 template <typename List>
 inline constexpr ItemColumn kItemSelected{
-    'S', "Selected", "selected", host::VarType::Boolean, default_literals::Boolean(false),
+    'S',
+    "Selected",
+    "selected",
+    host::VarType::Boolean,
+    default_literals::Boolean(false),
     [](const host::Control& list, int index) {
       return host::Variant(static_cast<const List&>(list).Selected(index));
     },

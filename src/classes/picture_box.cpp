@@ -14,8 +14,8 @@ std::string_view PictureSource(const ComponentSettings& settings) {
 void CopyPictureBox(CopyCall& call) {
   call.CommonProperties();
   TryStep([&] {
-    call.Destination().SetProperty(
-        "Picture", call.Source().GetProperty(PictureSource(call.Settings())));
+    call.Destination().SetProperty("Picture",
+                                   call.Source().GetProperty(PictureSource(call.Settings())));
   });
   call.DataBinding();
 }

@@ -42,27 +42,28 @@ constexpr GroupSwitches kOutsideContainerAndTabOrder{.container = false, .tabInd
 // Measured in the text, so applied after it, and start before length (a new
 // start clamps the length).
 constexpr OwnKey kSelStart{"SS", "SelStart", "selection start", VarType::Long, Integer(0), true};
-constexpr OwnKey kSelLength{"SL", "SelLength", "selection length", VarType::Long, Integer(0),
-                            true};
+constexpr OwnKey kSelLength{"SL", "SelLength", "selection length", VarType::Long, Integer(0), true};
 constexpr std::array kTextSelection{kSelStart, kSelLength};
 
 // A list's positions, in the order they are written; a list with no items
 // stores its count alone. NewIndex falls back to -1 on both sides, so that
 // against custom defaults without it an item added last at index 0 is still
 // stored.
-constexpr OwnKey kListCount{kListCountKey, "ListCount", "list count", VarType::Integer,
-                            Integer(0), true};
+constexpr OwnKey kListCount{kListCountKey,    "ListCount", "list count",
+                            VarType::Integer, Integer(0),  true};
 constexpr OwnKey kListIndex{kListIndexKey, "ListIndex", "list index", VarType::Integer,
                             Integer(-1)};
 constexpr OwnKey kTopIndex{kTopIndexKey, "TopIndex", "top index", VarType::Integer, Integer(0)};
-constexpr OwnKey kNewIndex{kNewIndexKey, "NewIndex", "new index", VarType::Integer, Integer(-1),
-                           true};
+constexpr OwnKey kNewIndex{kNewIndexKey,     "NewIndex",  "new index",
+                           VarType::Integer, Integer(-1), true};
 constexpr std::array kListPositions{kListCount, kListIndex, kTopIndex, kNewIndex};
-constexpr std::array kComboBoxKeys{
-    kListCount, kListIndex, kTopIndex, kNewIndex,
-    OwnKey{"Tx", "Text", "text", VarType::String, Text(""), true},
-    kSelStart,  kSelLength,
-};
+constexpr std::array kComboBoxKeys{kListCount,
+                                   kListIndex,
+                                   kTopIndex,
+                                   kNewIndex,
+                                   OwnKey{"Tx", "Text", "text", VarType::String, Text(""), true},
+                                   kSelStart,
+                                   kSelLength};
 
 // Each picture is a step of its own, after the catalogued properties (the
 // mask colour among them).
@@ -177,11 +178,11 @@ constexpr std::array kPropertySets{
                 .switches = InEveryOperation(kPlacedInContainer)},
     // A line has end points instead of a placement: the write records its
     // container's units, and its own steps convert the end points from them.
-    PropertySet{.type = ControlType::Line,
-                .isRuntimeClass = &IsInstance<host::Line>,
-                .switches = {.copy = kContainerOnly, .write = kPlacedInContainer,
-                             .read = kContainerOnly},
-                .steps = &kLineSteps},
+    PropertySet{
+        .type = ControlType::Line,
+        .isRuntimeClass = &IsInstance<host::Line>,
+        .switches = {.copy = kContainerOnly, .write = kPlacedInContainer, .read = kContainerOnly},
+        .steps = &kLineSteps},
     // The tab index is never carried: the runtime's image has none.
     PropertySet{.type = ControlType::Image,
                 .isRuntimeClass = &IsInstance<host::Image>,

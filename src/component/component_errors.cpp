@@ -11,12 +11,9 @@ constexpr int kHelpContextBase = 1000;
 // Indexed by number - kNotAControl; the texts reach applications, as the
 // numbers do.
 constexpr std::array<const char*, kInvalidCustomDefaultsStream - kNotAControl + 1> kDescriptions = {
-    "Object is not a control",
-    "Control type mismatch",
-    "Unsupported control",
-    "Invalid Stream",
-    "Stream control type mismatch",
-    "Missing CustomDefaultsStream",
+    "Object is not a control",      "Control type mismatch",
+    "Unsupported control",          "Invalid Stream",
+    "Stream control type mismatch", "Missing CustomDefaultsStream",
     "Invalid CustomDefaultsStream",
 };
 

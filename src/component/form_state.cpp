@@ -40,16 +40,15 @@ constexpr std::string_view kCountKey = "@FC#";
 // being inside it: a bound control finds its data source by name.
 constexpr std::string_view kDataClass = "Data";
 
-std::string Indexed(char letter, std::size_t position) {
-  return letter + std::to_string(position);
-}
+std::string Indexed(char letter, std::size_t position) { return letter + std::to_string(position); }
 
 std::string Who(const std::string& name, std::optional<std::int16_t> index) {
   return index ? name + "(" + std::to_string(*index) + ")" : name;
 }
 
 std::string WhoIs(const host::Control& control) {
-  return Who(control.Name(), control.IsArrayMember() ? std::optional(control.Index()) : std::nullopt);
+  return Who(control.Name(),
+             control.IsArrayMember() ? std::optional(control.Index()) : std::nullopt);
 }
 
 std::string ContainerOf(const host::Control& control) {
@@ -176,8 +175,7 @@ std::optional<Fault> Check(const Tavorin& component, const host::Form& form,
 [[noreturn]] void Raise(const Fault& fault) {
   if (fault.number >= kNotAControl && fault.number <= kInvalidCustomDefaultsStream) {
     const auto error = static_cast<ComponentError>(fault.number);
-    detail::RaiseComponentError(error,
-                                detail::ComponentErrorDescription(error) + ": " + fault.why);
+    detail::RaiseComponentError(error, detail::ComponentErrorDescription(error) + ": " + fault.why);
   }
   throw host::RuntimeError(fault.number, "Form state: " + fault.why);
 }
@@ -227,8 +225,7 @@ host::ByteArray SaveFormState(Tavorin& component, const host::Form& form,
                                                       : host::Variant::Bytes(custom->second));
     } catch (const host::RuntimeError& error) {
       // A class the component does not handle, or another library's control.
-      if (error.Number() == kUnsupportedControl ||
-          error.Number() == host::errors::kTypeMismatch) {
+      if (error.Number() == kUnsupportedControl || error.Number() == host::errors::kTypeMismatch) {
         continue;
       }
       throw;
@@ -243,12 +240,13 @@ host::ByteArray SaveFormState(Tavorin& component, const host::Form& form,
     ++saved;
   }
   bag.WriteProperty(kCountKey, host::Variant::Long(static_cast<std::int32_t>(saved)));
-  for (auto& [key, stream] : streams) bag.WriteProperty(key, host::Variant::Bytes(std::move(stream)));
+  for (auto& [key, stream] : streams)
+    bag.WriteProperty(key, host::Variant::Bytes(std::move(stream)));
   return bag.Contents();
 }
 
-RestoreReport RestoreFormState(Tavorin& component, const host::ByteArray& state,
-                               host::Form& form, const FormStateOptions& options) {
+RestoreReport RestoreFormState(Tavorin& component, const host::ByteArray& state, host::Form& form,
+                               const FormStateOptions& options) {
   const std::vector<SavedControl> saved = LoadFormState(state);
   RestoreReport report;
   std::vector<Match> matches;

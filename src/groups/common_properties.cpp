@@ -16,10 +16,9 @@ namespace tavorin::detail {
 namespace {
 
 constexpr std::array kConvertibleTypes{
-    host::VarType::Byte,     host::VarType::Integer, host::VarType::Long,
-    host::VarType::Single,   host::VarType::Double,  host::VarType::Currency,
-    host::VarType::Date,     host::VarType::String,  host::VarType::Boolean,
-    host::VarType::Decimal,
+    host::VarType::Byte,    host::VarType::Integer,  host::VarType::Long, host::VarType::Single,
+    host::VarType::Double,  host::VarType::Currency, host::VarType::Date, host::VarType::String,
+    host::VarType::Boolean, host::VarType::Decimal,
 };
 
 }  // namespace
@@ -41,16 +40,15 @@ void CopyCommonProperties(const ComponentSettings& settings, const host::Control
 
 void WriteCommonProperties(const ComponentSettings& settings, const host::Control& control,
                            host::PropertyBag& stream, const DefaultsCatalogue& catalogue,
-                           const host::PropertyBag* customDefaults,
-                           const GroupSwitches& switches) {
+                           const host::PropertyBag* customDefaults, const GroupSwitches& switches) {
   for (const CatalogueEntry& entry : catalogue) {
     TryStep([&] {
       const host::Variant value =
           ConvertToValueType(control.GetProperty(entry.propertyName), entry.valueType);
       if (value.IsNull()) return;
-      stream.WriteProperty(entry.keyCode, value,
-                           DefaultForWriting(customDefaults, entry.keyCode, entry.defaultValue,
-                                             entry.valueType));
+      stream.WriteProperty(
+          entry.keyCode, value,
+          DefaultForWriting(customDefaults, entry.keyCode, entry.defaultValue, entry.valueType));
     });
   }
   if (switches.placement && settings.sizeAccommodation) {
@@ -61,15 +59,14 @@ void WriteCommonProperties(const ComponentSettings& settings, const host::Contro
 
 void ReadCommonProperties(const ComponentSettings& settings, const host::PropertyBag& stream,
                           host::Control& control, const DefaultsCatalogue& catalogue,
-                          const host::PropertyBag* customDefaults,
-                          const GroupSwitches& switches) {
+                          const host::PropertyBag* customDefaults, const GroupSwitches& switches) {
   for (const CatalogueEntry& entry : catalogue) {
     TryStep([&] {
-      control.SetProperty(entry.propertyName,
-                          stream.ReadProperty(entry.keyCode,
-                                              DefaultForReading(customDefaults, entry.keyCode,
-                                                                entry.defaultValue,
-                                                                entry.valueType)));
+      control.SetProperty(
+          entry.propertyName,
+          stream.ReadProperty(entry.keyCode,
+                              DefaultForReading(customDefaults, entry.keyCode, entry.defaultValue,
+                                                entry.valueType)));
     });
   }
   if (switches.placement && settings.sizeAccommodation) {

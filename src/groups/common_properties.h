@@ -28,16 +28,14 @@ void CopyCommonProperties(const ComponentSettings& settings, const host::Control
 /// convert is not written, so a read gives the property its default.
 void WriteCommonProperties(const ComponentSettings& settings, const host::Control& control,
                            host::PropertyBag& stream, const DefaultsCatalogue& catalogue,
-                           const host::PropertyBag* customDefaults,
-                           const GroupSwitches& switches);
+                           const host::PropertyBag* customDefaults, const GroupSwitches& switches);
 
 /// Assigns every catalogued property, in catalogue order, its stored value or
 /// its effective default, then re-applies placement converted from the
 /// stream's units, then the icons.
 void ReadCommonProperties(const ComponentSettings& settings, const host::PropertyBag& stream,
                           host::Control& control, const DefaultsCatalogue& catalogue,
-                          const host::PropertyBag* customDefaults,
-                          const GroupSwitches& switches);
+                          const host::PropertyBag* customDefaults, const GroupSwitches& switches);
 
 /// Value type codes besides the VarType codes: any type, the value unchanged.
 inline constexpr std::int16_t kAnyValueType = 12;

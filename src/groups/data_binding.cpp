@@ -7,9 +7,9 @@
 
 #include "groups/best_effort.h"
 #include "groups/custom_defaults.h"
-#include "groups/persisted_objects.h"
 #include "groups/identity.h"
 #include "groups/members.h"
+#include "groups/persisted_objects.h"
 
 namespace tavorin::detail {
 namespace {
@@ -58,9 +58,9 @@ void WriteDataBinding(const host::Control& control, host::PropertyBag& stream,
   });
   for (const BindingValue& value : kBindingValues) {
     TryStep([&] {
-      stream.WriteProperty(value.key, control.GetProperty(value.property),
-                           DefaultForWriting(customDefaults, value.key, value.builtInDefault,
-                                             StoredType(value)));
+      stream.WriteProperty(
+          value.key, control.GetProperty(value.property),
+          DefaultForWriting(customDefaults, value.key, value.builtInDefault, StoredType(value)));
     });
   }
 }
@@ -70,17 +70,17 @@ void ReadDataBinding(const host::PropertyBag& stream, host::Control& control,
   Unbind(control);
   ReadDataSource(stream, control);
   TryStep([&] {
-    const host::Variant format = ReadPersistedObject(stream, kDataFormatKey, customDefaults,
-                                                     host::Variant::Missing());
+    const host::Variant format =
+        ReadPersistedObject(stream, kDataFormatKey, customDefaults, host::Variant::Missing());
     if (!format.IsEmpty()) control.SetProperty(kDataFormatProperty, format);
   });
   for (const BindingValue& value : kBindingValues) {
     TryStep([&] {
-      control.SetProperty(value.property,
-                          stream.ReadProperty(value.key,
-                                              DefaultForReading(customDefaults, value.key,
-                                                                value.builtInDefault,
-                                                                StoredType(value))));
+      control.SetProperty(
+          value.property,
+          stream.ReadProperty(value.key,
+                              DefaultForReading(customDefaults, value.key, value.builtInDefault,
+                                                StoredType(value))));
     });
   }
 }
@@ -93,8 +93,7 @@ void WriteDataSource(const host::Control& control, host::PropertyBag& stream) {
       if (candidate.get() != source.get()) continue;
       stream.WriteProperty(kDataSourceNameKey, candidate->Name());
       if (IsControlArrayMember(*candidate)) {
-        stream.WriteProperty(kDataSourceIndexKey,
-                             candidate->GetProperty("Index"));
+        stream.WriteProperty(kDataSourceIndexKey, candidate->GetProperty("Index"));
       }
       return;
     }
@@ -103,8 +102,7 @@ void WriteDataSource(const host::Control& control, host::PropertyBag& stream) {
 
 void ReadDataSource(const host::PropertyBag& stream, host::Control& control) {
   TryStep([&] {
-    const std::string name = host::CStr(
-        stream.ReadProperty(kDataSourceNameKey, std::string()));
+    const std::string name = host::CStr(stream.ReadProperty(kDataSourceNameKey, std::string()));
     const host::Variant index = stream.ReadProperty(kDataSourceIndexKey);
     if (name.empty()) return;
     if (auto source = FindFormControl(*FormOf(control), name, index)) {

@@ -29,15 +29,14 @@ inline constexpr std::string_view kFormMarker = "1F";
 /// the container and the tab index as the switches and settings allow. The
 /// first writes of every stream.
 void WriteIdentity(const ComponentSettings& settings, const host::Control& control,
-                   host::PropertyBag& stream, ControlType type,
-                   bool againstCustomDefaults, const GroupSwitches& switches);
+                   host::PropertyBag& stream, ControlType type, bool againstCustomDefaults,
+                   const GroupSwitches& switches);
 
 /// Applies the stored container and tab index as the switches and settings
 /// allow, and returns the stream's format number (the version of its flags;
 /// 0 when it has none). Only format 1 is read further.
-std::int32_t ReadIdentity(const ComponentSettings& settings,
-                          const host::PropertyBag& stream, host::Control& control,
-                          const GroupSwitches& switches);
+std::int32_t ReadIdentity(const ComponentSettings& settings, const host::PropertyBag& stream,
+                          host::Control& control, const GroupSwitches& switches);
 
 /// "CnN": the container's name, or "1F" on the form itself; "CnI": the
 /// container's index when it is a control array member. Stops at the first
@@ -59,8 +58,7 @@ bool IsControlArrayMember(const host::Object& object);
 
 /// The first control of `form`, in its order, named `name` (exactly) and, when
 /// `index` is not Empty, an array member with that index; nullptr when none.
-std::shared_ptr<host::Control> FindFormControl(const host::Form& form,
-                                               const std::string& name,
+std::shared_ptr<host::Control> FindFormControl(const host::Form& form, const std::string& name,
                                                const host::Variant& index);
 
 }  // namespace tavorin::detail

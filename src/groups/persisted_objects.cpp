@@ -23,8 +23,7 @@ bool PersistedObjectsEqual(const host::Variant& first, const host::Variant& seco
 }
 
 void WritePersistedObject(host::PropertyBag& stream, std::string_view key,
-                          const host::Variant& value,
-                          const host::PropertyBag* customDefaults,
+                          const host::Variant& value, const host::PropertyBag* customDefaults,
                           const host::Variant& builtInDefault) {
   if (customDefaults == nullptr) {
     stream.WriteProperty(key, value, builtInDefault);

@@ -23,8 +23,7 @@ bool PersistedObjectsEqual(const host::Variant& first, const host::Variant& seco
 /// absent, so with Missing only a stored object can match), and otherwise
 /// written with no default at all, so that it reads back as it was.
 void WritePersistedObject(host::PropertyBag& stream, std::string_view key,
-                          const host::Variant& value,
-                          const host::PropertyBag* customDefaults,
+                          const host::Variant& value, const host::PropertyBag* customDefaults,
                           const host::Variant& builtInDefault);
 
 /// The object stored under `key`, else the custom defaults' object under the

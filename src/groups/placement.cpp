@@ -38,8 +38,7 @@ constexpr std::array<PlacementField, 4> kAssignmentOrder{{
 constexpr std::int16_t kFrameScaleMode = 1;
 
 float Convert(float value, Axis axis, std::int16_t from, std::int16_t to) {
-  return axis == Axis::Horizontal ? host::ScaleX(value, from, to)
-                                  : host::ScaleY(value, from, to);
+  return axis == Axis::Horizontal ? host::ScaleX(value, from, to) : host::ScaleY(value, from, to);
 }
 
 constexpr auto kScaleModeType = static_cast<std::int16_t>(host::VarType::Integer);
@@ -49,11 +48,9 @@ const host::Variant kTwips = host::Variant::Long(1);
 // Moves in one call when every value is known; the host may refuse a Move
 // that it would accept value by value.
 void ApplyPlacement(host::Control& control, const Placement& placement) {
-  const bool complete =
-      placement.left && placement.top && placement.width && placement.height;
+  const bool complete = placement.left && placement.top && placement.width && placement.height;
   if (complete && TryStep([&] {
-        control.Move(*placement.left, *placement.top, *placement.width,
-                     *placement.height);
+        control.Move(*placement.left, *placement.top, *placement.width, *placement.height);
       })) {
     return;
   }
@@ -66,9 +63,8 @@ std::int16_t ContainerScaleMode(const host::Control& control) {
   std::optional<std::int16_t> mode;
   TryStep([&] {
     const host::ObjectRef container = RequireObject(control.Container());
-    mode = container->TypeName() == "Frame"
-               ? kFrameScaleMode
-               : host::CInt(container->GetProperty("ScaleMode"));
+    mode = container->TypeName() == "Frame" ? kFrameScaleMode
+                                            : host::CInt(container->GetProperty("ScaleMode"));
   });
   if (mode) return *mode;
   return host::CInt(FormOf(control)->GetProperty("ScaleMode"));
@@ -90,8 +86,7 @@ void CopyPlacement(const host::Control& source, host::Control& destination) {
 }
 
 void ReadPlacement(host::Control& control, const DefaultsCatalogue& catalogue,
-                   const host::PropertyBag& stream,
-                   const host::PropertyBag* customDefaults) {
+                   const host::PropertyBag& stream, const host::PropertyBag* customDefaults) {
   std::optional<std::int16_t> to;
   TryStep([&] { to = ContainerScaleMode(control); });
   std::optional<std::int16_t> from;

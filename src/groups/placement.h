@@ -39,8 +39,7 @@ void CopyPlacement(const host::Control& source, host::Control& destination);
 /// be converted (a damaged or foreign "CnS") keeps the number that was read,
 /// unconverted, rather than collapsing to 0.
 void ReadPlacement(host::Control& control, const DefaultsCatalogue& catalogue,
-                   const host::PropertyBag& stream,
-                   const host::PropertyBag* customDefaults);
+                   const host::PropertyBag& stream, const host::PropertyBag* customDefaults);
 
 /// Assigns the known values one by one (Left, Top, Width, Height), skipping any
 /// that the control refuses.

@@ -87,14 +87,22 @@ constexpr std::array<PayloadShape, 256> MakeShapes() {
     PayloadShape shape;
   };
   constexpr TagShape kTagShapes[] = {
-      {tag::kEmpty, {Payload::kFixed, 0}},     {tag::kNull, {Payload::kFixed, 0}},
-      {tag::kInteger, {Payload::kFixed, 2}},   {tag::kLong, {Payload::kLong, 0}},
-      {tag::kSingle, {Payload::kFixed, 4}},    {tag::kDouble, {Payload::kFixed, 8}},
-      {tag::kCurrency, {Payload::kFixed, 8}},  {tag::kDate, {Payload::kFixed, 8}},
-      {tag::kString, {Payload::kLengthPrefixed, 0}}, {tag::kNothing, {Payload::kFixed, 0}},
-      {tag::kObject, {Payload::kObject, 0}},   {tag::kFalse, {Payload::kFixed, 0}},
-      {tag::kTrue, {Payload::kFixed, 0}},      {tag::kDecimal, {Payload::kFixed, 8}},
-      {tag::kByte, {Payload::kFixed, 1}},      {tag::kByteArray, {Payload::kLengthPrefixed, 0}},
+      {tag::kEmpty, {Payload::kFixed, 0}},
+      {tag::kNull, {Payload::kFixed, 0}},
+      {tag::kInteger, {Payload::kFixed, 2}},
+      {tag::kLong, {Payload::kLong, 0}},
+      {tag::kSingle, {Payload::kFixed, 4}},
+      {tag::kDouble, {Payload::kFixed, 8}},
+      {tag::kCurrency, {Payload::kFixed, 8}},
+      {tag::kDate, {Payload::kFixed, 8}},
+      {tag::kString, {Payload::kLengthPrefixed, 0}},
+      {tag::kNothing, {Payload::kFixed, 0}},
+      {tag::kObject, {Payload::kObject, 0}},
+      {tag::kFalse, {Payload::kFixed, 0}},
+      {tag::kTrue, {Payload::kFixed, 0}},
+      {tag::kDecimal, {Payload::kFixed, 8}},
+      {tag::kByte, {Payload::kFixed, 1}},
+      {tag::kByteArray, {Payload::kLengthPrefixed, 0}},
   };
   std::array<PayloadShape, 256> shapes{};
   for (const TagShape& entry : kTagShapes) shapes[entry.tag] = entry.shape;
@@ -137,11 +145,13 @@ PayloadParts PartsOf(const Variant& value) {
     case VarType::Double:
       return Fixed(tag::kDouble, std::bit_cast<std::uint64_t>(*value.Get<double>()), 8);
     case VarType::Currency:
-      return Fixed(tag::kCurrency, static_cast<std::uint64_t>(value.Get<CurrencyValue>()->ten_thousandths), 8);
+      return Fixed(tag::kCurrency,
+                   static_cast<std::uint64_t>(value.Get<CurrencyValue>()->ten_thousandths), 8);
     case VarType::Date:
       return Fixed(tag::kDate, std::bit_cast<std::uint64_t>(value.Get<DateValue>()->days), 8);
     case VarType::Decimal:
-      return Fixed(tag::kDecimal, std::bit_cast<std::uint64_t>(value.Get<DecimalValue>()->value), 8);
+      return Fixed(tag::kDecimal, std::bit_cast<std::uint64_t>(value.Get<DecimalValue>()->value),
+                   8);
     case VarType::String:
       return LengthPrefixed(tag::kString, TextBytes(*value.Get<std::string>()));
     case VarType::Boolean:

@@ -27,16 +27,26 @@ void Append(ByteArray& out, std::initializer_list<std::span<const std::uint8_t>>
   }
 }
 
-void PutFixed16(ByteArray& out, std::uint16_t value) { Append(out, {ShortBytes::LittleEndian(value, 2).View()}); }
-void PutFixed32(ByteArray& out, std::uint32_t value) { Append(out, {ShortBytes::LittleEndian(value, 4).View()}); }
-void PutFixed64(ByteArray& out, std::uint64_t value) { Append(out, {ShortBytes::LittleEndian(value, 8).View()}); }
-void PutVarint(ByteArray& out, std::uint64_t value) { Append(out, {ShortBytes::Varint(value).View()}); }
+void PutFixed16(ByteArray& out, std::uint16_t value) {
+  Append(out, {ShortBytes::LittleEndian(value, 2).View()});
+}
+void PutFixed32(ByteArray& out, std::uint32_t value) {
+  Append(out, {ShortBytes::LittleEndian(value, 4).View()});
+}
+void PutFixed64(ByteArray& out, std::uint64_t value) {
+  Append(out, {ShortBytes::LittleEndian(value, 8).View()});
+}
+void PutVarint(ByteArray& out, std::uint64_t value) {
+  Append(out, {ShortBytes::Varint(value).View()});
+}
 
 void PutLengthPrefixed(ByteArray& out, std::span<const std::uint8_t> bytes) {
   Append(out, {ShortBytes::Varint(bytes.size()).View(), bytes});
 }
 
-void PutLengthPrefixed(ByteArray& out, std::string_view text) { PutLengthPrefixed(out, TextBytes(text)); }
+void PutLengthPrefixed(ByteArray& out, std::string_view text) {
+  PutLengthPrefixed(out, TextBytes(text));
+}
 
 std::uint64_t ByteReader::FixedLittleEndian(std::size_t width) {
   const std::span<const std::uint8_t> bytes = Bytes(width);

@@ -52,8 +52,7 @@ PropertySpec Long(std::string name, std::int32_t initial, double min = -kLongMax
 constexpr double kUnbounded = std::numeric_limits<double>::infinity();
 
 PropertySpec Single(std::string name, float initial, double min = -kUnbounded) {
-  return Spec(std::move(name), VarType::Single, initial,
-              ValueRange{min, kUnbounded, {}, {}});
+  return Spec(std::move(name), VarType::Single, initial, ValueRange{min, kUnbounded, {}, {}});
 }
 PropertySpec Text(std::string name, std::string initial) {
   return Spec(std::move(name), VarType::String, std::move(initial));
@@ -104,8 +103,8 @@ Specs Interactive() {
 
 /// The members of a control that takes the focus.
 Specs Focusable() {
-  return {Flag("TabStop", true), Flag("CausesValidation", true),
-          Long("HelpContextID", 0), Long("WhatsThisHelpID", 0)};
+  return {Flag("TabStop", true), Flag("CausesValidation", true), Long("HelpContextID", 0),
+          Long("WhatsThisHelpID", 0)};
 }
 
 Specs Colours(std::int32_t back, std::int32_t fore) {
@@ -141,12 +140,8 @@ Specs EditText() {
 Specs ListMembers() {
   return {ReadOnly(Int("ListCount", 0)), SpecialInt("ListIndex", -1), SpecialInt("TopIndex", 0)};
 }
-Specs EditableListMembers() {
-  return Join({ListMembers(), {ReadOnly(Int("NewIndex", 0))}});
-}
-Specs Selection() {
-  return {ReadOnly(Int("SelCount", 0)), SpecialInt("MultiSelect", 0, 2)};
-}
+Specs EditableListMembers() { return Join({ListMembers(), {ReadOnly(Int("NewIndex", 0))}}); }
+Specs Selection() { return {ReadOnly(Int("SelCount", 0)), SpecialInt("MultiSelect", 0, 2)}; }
 
 Specs DrawingMembers() {
   return {Int("DrawMode", 13, 1, 16), Int("BorderStyle", 1, 0, 6), Int("BorderWidth", 1, 1, 8192)};
@@ -161,6 +156,8 @@ ClassShape Shape(bool tabIndex, bool window, bool icons, bool dataBinding) {
   return shape;
 }
 
+// The class tables below are packed by hand, a row per group of members.
+// clang-format off
 ClassData PictureBoxData() {
   return {Shape(true, true, true, true),
           Join({Interactive(), Focusable(), Look(2), Font(), LinkMembers(),
@@ -316,6 +313,8 @@ ClassData DataData() {
                  Int("DefaultType", 2, 1, 2), Int("DefaultCursorType", 0, 0, 2),
                  ReadOnly(ObjectOf("Recordset", "Recordset"))}})};
 }
+
+// clang-format on
 
 std::unordered_map<std::string_view, ClassData> AllClasses() {
   std::unordered_map<std::string_view, ClassData> classes;

@@ -62,7 +62,8 @@ struct PlainExponents {
 };
 constexpr PlainExponents kDoublePlain{-5, 15};
 constexpr PlainExponents kSinglePlain{-5, 7};
-constexpr PlainExponents kDecimalPlain{std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
+constexpr PlainExponents kDecimalPlain{std::numeric_limits<int>::min(),
+                                       std::numeric_limits<int>::max()};
 
 // Exponents beyond this make any number overflow or vanish; capping them
 // keeps the arithmetic on them from overflowing.
@@ -104,11 +105,14 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 std::optional<Number> ParseRadixText(std::string_view text) {
   if (text.size() < 3 || text[0] != '&') return std::nullopt;
   const char marker = text[1];
-  const int radix = (marker == 'H' || marker == 'h') ? 16 : (marker == 'O' || marker == 'o') ? 8 : 0;
+  const int radix = (marker == 'H' || marker == 'h')   ? 16
+                    : (marker == 'O' || marker == 'o') ? 8
+                                                       : 0;
   if (radix == 0) return std::nullopt;
   const std::string_view digits = text.substr(2);
   std::uint64_t bits = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), bits, radix);
+  const auto [end, error] =
+      std::from_chars(digits.data(), digits.data() + digits.size(), bits, radix);
   if (end != digits.data() + digits.size()) return std::nullopt;
   if (error == std::errc::result_out_of_range || bits > 0xFFFF'FFFFu) RaiseOverflow();
   if (error != std::errc{}) return std::nullopt;
@@ -140,7 +144,8 @@ std::optional<Number> ParseDecimalText(std::string_view text) {
     number.exponent = -static_cast<std::int64_t>(pos - fractionStart);
   }
   if (number.digits.empty()) return std::nullopt;
-  if (pos < text.size() && (text[pos] == 'E' || text[pos] == 'e' || text[pos] == 'D' || text[pos] == 'd')) {
+  if (pos < text.size() &&
+      (text[pos] == 'E' || text[pos] == 'e' || text[pos] == 'D' || text[pos] == 'd')) {
     ++pos;
     bool negativeExponent = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
@@ -231,11 +236,12 @@ std::optional<std::int64_t> RoundDecimalText(const DecimalText& text, int scale)
   for (std::int64_t i = 0; i < wholeLength; ++i) magnitude = magnitude * 10 + digitAt(i);
   if (wholeLength >= 0 && wholeLength < length) {
     const int first = digitAt(wholeLength);
-    const bool tail =
-        text.digits.find_first_not_of('0', static_cast<std::size_t>(wholeLength + 1)) != std::string::npos;
+    const bool tail = text.digits.find_first_not_of(
+                          '0', static_cast<std::size_t>(wholeLength + 1)) != std::string::npos;
     if (first > 5 || (first == 5 && (tail || magnitude % 2 == 1))) ++magnitude;
   }
-  constexpr auto kMaxPositive = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+  constexpr auto kMaxPositive =
+      static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
   if (magnitude > kMaxPositive + (text.negative ? 1 : 0)) return std::nullopt;
   if (text.negative) return magnitude == 0 ? 0 : -static_cast<std::int64_t>(magnitude - 1) - 1;
   return static_cast<std::int64_t>(magnitude);
@@ -245,7 +251,8 @@ std::int64_t RoundTenThousandths(std::int64_t count) {
   std::int64_t whole = count / kCurrencyScale;
   const std::int64_t rest = count % kCurrencyScale;
   const std::int64_t half = kCurrencyScale / 2;
-  if (std::abs(rest) > half || (std::abs(rest) == half && whole % 2 != 0)) whole += count < 0 ? -1 : 1;
+  if (std::abs(rest) > half || (std::abs(rest) == half && whole % 2 != 0))
+    whole += count < 0 ? -1 : 1;
   return whole;
 }
 
@@ -290,7 +297,8 @@ Float ReadDecimalText(const DecimalText& text) {
   written += 'e';
   written += std::to_string(text.exponent);
   Float result{};
-  const auto [end, error] = std::from_chars(written.data(), written.data() + written.size(), result);
+  const auto [end, error] =
+      std::from_chars(written.data(), written.data() + written.size(), result);
   if (error == std::errc::result_out_of_range) {
     // Too large overflows; too small vanishes to zero.
     if (static_cast<std::int64_t>(text.digits.size()) + text.exponent > 0) RaiseOverflow();
@@ -358,15 +366,17 @@ std::string FormatDate(double days) {
   if (parts.seconds == 0) {
     length = std::snprintf(buffer.data(), buffer.size(), "%04d-%02u-%02u", year, month, day);
   } else {
-    length = std::snprintf(buffer.data(), buffer.size(), "%04d-%02u-%02u %02d:%02d:%02d", year, month, day,
-                           parts.seconds / 3600, parts.seconds / 60 % 60, parts.seconds % 60);
+    length =
+        std::snprintf(buffer.data(), buffer.size(), "%04d-%02u-%02u %02d:%02d:%02d", year, month,
+                      day, parts.seconds / 3600, parts.seconds / 60 % 60, parts.seconds % 60);
   }
   return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
 
 // Reads `count` digits (exactly `count`, or 1 to `count` when `exact` is false)
 // at `pos`; the position moves past them.
-std::optional<int> TakeField(std::string_view text, std::size_t& pos, std::size_t count, bool exact) {
+std::optional<int> TakeField(std::string_view text, std::size_t& pos, std::size_t count,
+                             bool exact) {
   std::size_t end = pos;
   while (end < text.size() && end - pos < count && IsDigit(text[end])) ++end;
   if (end == pos || (exact && end - pos != count)) return std::nullopt;
@@ -408,7 +418,8 @@ std::optional<double> ParseDateText(std::string_view text) {
   const auto minutes = TakeField(text, pos, 2, true);
   if (!minutes || !TakeChar(text, pos, ':')) return std::nullopt;
   const auto seconds = TakeField(text, pos, 2, true);
-  if (!seconds || pos != text.size() || *hours > 23 || *minutes > 59 || *seconds > 59) return std::nullopt;
+  if (!seconds || pos != text.size() || *hours > 23 || *minutes > 59 || *seconds > 59)
+    return std::nullopt;
   const double time = (*hours * 3600 + *minutes * 60 + *seconds) / double{kSecondsPerDay};
   return whole < 0 ? whole - time : whole + time;
 }
@@ -419,8 +430,8 @@ std::optional<double> ParseDateText(std::string_view text) {
 std::string FormatCurrency(std::int64_t count) {
   // The magnitude in unsigned arithmetic, so that the most negative value
   // has one too.
-  const std::uint64_t magnitude = count < 0 ? 0 - static_cast<std::uint64_t>(count)
-                                            : static_cast<std::uint64_t>(count);
+  const std::uint64_t magnitude =
+      count < 0 ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
   std::string text = count < 0 ? "-" : "";
   text += std::to_string(magnitude / kCurrencyScale);
   if (const auto fraction = magnitude % kCurrencyScale; fraction != 0) {
@@ -440,7 +451,8 @@ std::string FormatFloating(Float value, PlainExponents plain) {
   std::array<char, 64> buffer{};
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                     std::chars_format::scientific);
-  const std::string_view scientific(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+  const std::string_view scientific(buffer.data(),
+                                    static_cast<std::size_t>(result.ptr - buffer.data()));
   // "-d.ddde+XX": split into sign, digits and exponent.
   const bool negative = scientific.front() == '-';
   const auto mark = scientific.find('e');
@@ -509,7 +521,9 @@ double CDbl(const Variant& value) {
   return ToDouble(ToNumber(value));
 }
 
-CurrencyValue CCur(const Variant& value) { return CurrencyValue{RoundNumber(ToNumber(value), kCurrencyDecimals)}; }
+CurrencyValue CCur(const Variant& value) {
+  return CurrencyValue{RoundNumber(ToNumber(value), kCurrencyDecimals)};
+}
 
 DateValue CDate(const Variant& value) {
   if (const auto* text = value.Get<std::string>()) {

@@ -42,7 +42,8 @@ TAVORIN_TARGET_CRC32C std::uint32_t Crc32cByInstruction(std::span<const std::uin
   std::size_t i = 0;
   for (; i + 8 <= bytes.size(); i += 8) {
     std::uint64_t word;
-    std::memcpy(&word, bytes.data() + i, sizeof word);  // the instruction takes them little-endian, as x86 is
+    std::memcpy(&word, bytes.data() + i,
+                sizeof word);  // the instruction takes them little-endian, as x86 is
     state = Crc32cWord(state, word);
   }
   auto narrow = static_cast<std::uint32_t>(state);

@@ -93,9 +93,7 @@ char DriveLetterOf(const std::string& drive) {
   return letter;
 }
 
-std::string RootOf(char letter) {
-  return std::string{RequireDriveLetter(letter), ':', '\\'};
-}
+std::string RootOf(char letter) { return std::string{RequireDriveLetter(letter), ':', '\\'}; }
 
 std::string CurrentDirectoryOf(char letter) { return RootOf(letter); }
 

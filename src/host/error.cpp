@@ -52,8 +52,6 @@ std::string HostErrorDescription(int number) {
   return "Application-defined or object-defined error";
 }
 
-void RaiseHostError(int number) {
-  throw RuntimeError(number, HostErrorDescription(number));
-}
+void RaiseHostError(int number) { throw RuntimeError(number, HostErrorDescription(number)); }
 
 }  // namespace tavorin::host

@@ -64,8 +64,7 @@ std::string FormatPath(const RuntimePath& path) {
 
 [[noreturn]] void RaiseFileSystemError(const std::error_code& error) {
   if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory ||
-      error == std::errc::too_many_symbolic_link_levels ||
-      error == std::errc::filename_too_long) {
+      error == std::errc::too_many_symbolic_link_levels || error == std::errc::filename_too_long) {
     RaiseHostError(errors::kPathNotFound);
   }
   if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
@@ -128,8 +127,7 @@ bool PassesFilter(bool hidden, bool readOnly, const FileAttributeFilter& filter)
   return hidden || readOnly || filter.normal || filter.archive;
 }
 
-std::vector<std::string> MatchingFiles(const std::string& runtimePath,
-                                       const std::string& pattern,
+std::vector<std::string> MatchingFiles(const std::string& runtimePath, const std::string& pattern,
                                        const FileAttributeFilter& filter) {
   const FilePattern matcher(pattern);
   return ListDirectory(runtimePath, [&](const std::string& name, const fs::file_status& status) {

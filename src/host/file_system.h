@@ -81,8 +81,7 @@ bool PassesFilter(bool hidden, bool readOnly, const FileAttributeFilter& filter)
 /// The names of the regular files (symlinks followed) in `runtimePath` that
 /// match `pattern` and pass `filter`, sorted case-insensitively. Names holding
 /// a backslash are left out. Raises like RequireDirectory.
-std::vector<std::string> MatchingFiles(const std::string& runtimePath,
-                                       const std::string& pattern,
+std::vector<std::string> MatchingFiles(const std::string& runtimePath, const std::string& pattern,
                                        const FileAttributeFilter& filter);
 
 /// A file pattern list as the file controls take it: one or more patterns

@@ -29,8 +29,7 @@ std::optional<std::uint32_t> U16Be(ByteView bytes, std::size_t at) {
 
 std::optional<std::uint32_t> U32Le(ByteView bytes, std::size_t at) {
   if (!Has(bytes, at, 4)) return std::nullopt;
-  return static_cast<std::uint32_t>(bytes[at]) |
-         static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+  return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
          static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
          static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
@@ -39,8 +38,7 @@ std::optional<std::uint32_t> U32Be(ByteView bytes, std::size_t at) {
   if (!Has(bytes, at, 4)) return std::nullopt;
   return static_cast<std::uint32_t>(bytes[at]) << 24 |
          static_cast<std::uint32_t>(bytes[at + 1]) << 16 |
-         static_cast<std::uint32_t>(bytes[at + 2]) << 8 |
-         static_cast<std::uint32_t>(bytes[at + 3]);
+         static_cast<std::uint32_t>(bytes[at + 2]) << 8 | static_cast<std::uint32_t>(bytes[at + 3]);
 }
 
 std::optional<std::int32_t> I32Le(ByteView bytes, std::size_t at) {
@@ -78,8 +76,7 @@ std::optional<BmpLayout> ReadBmpLayout(ByteView bytes) {
   const auto pixelOffset = U32Le(bytes, 10);
   const auto headerBytes = U32Le(bytes, kBmpFileHeaderBytes);
   if (!pixelOffset || !headerBytes) return std::nullopt;
-  if (*pixelOffset < kBmpFileHeaderBytes + *headerBytes ||
-      *pixelOffset >= bytes.size()) {
+  if (*pixelOffset < kBmpFileHeaderBytes + *headerBytes || *pixelOffset >= bytes.size()) {
     return std::nullopt;
   }
   if (*headerBytes == kBmpCoreHeaderBytes) {
@@ -89,8 +86,8 @@ std::optional<BmpLayout> ReadBmpLayout(ByteView bytes) {
     if (!width || !height || !bits) return std::nullopt;
     return BmpLayout{*width, *height, false, *bits, kBmpUncompressed, *pixelOffset};
   }
-  if (std::find(std::begin(kBmpInfoHeaderSizes), std::end(kBmpInfoHeaderSizes),
-                *headerBytes) == std::end(kBmpInfoHeaderSizes)) {
+  if (std::find(std::begin(kBmpInfoHeaderSizes), std::end(kBmpInfoHeaderSizes), *headerBytes) ==
+      std::end(kBmpInfoHeaderSizes)) {
     return std::nullopt;
   }
   const auto width = I32Le(bytes, 18);
@@ -99,8 +96,8 @@ std::optional<BmpLayout> ReadBmpLayout(ByteView bytes) {
   const auto compression = U32Le(bytes, 30);
   if (!width || !height || !bits || !compression) return std::nullopt;
   const std::int64_t signedHeight = *height;
-  return BmpLayout{*width, std::abs(signedHeight), signedHeight < 0, *bits,
-                   *compression, *pixelOffset};
+  return BmpLayout{*width, std::abs(signedHeight), signedHeight < 0,
+                   *bits,  *compression,           *pixelOffset};
 }
 
 std::optional<Size> ReadBmpSize(ByteView bytes) {
@@ -126,13 +123,10 @@ std::optional<Size> ReadIconSize(ByteView bytes) {
     return std::nullopt;
   }
   const std::uint64_t directoryEnd = kIconDirectoryStart + *count * kIconEntryBytes;
-  if (*imageOffset < directoryEnd ||
-      std::uint64_t{*imageOffset} + *imageBytes > bytes.size()) {
+  if (*imageOffset < directoryEnd || std::uint64_t{*imageOffset} + *imageBytes > bytes.size()) {
     return std::nullopt;
   }
-  const auto side = [](std::uint8_t stored) -> std::int64_t {
-    return stored == 0 ? 256 : stored;
-  };
+  const auto side = [](std::uint8_t stored) -> std::int64_t { return stored == 0 ? 256 : stored; };
   return Size{side(bytes[kIconDirectoryStart]), side(bytes[kIconDirectoryStart + 1])};
 }
 
@@ -159,8 +153,7 @@ bool IsStandaloneJpegMarker(std::uint8_t marker) {
 bool IsStartOfFrame(std::uint8_t marker) {
   // C4 (Huffman tables), C8 (reserved) and CC (arithmetic conditioning)
   // share the range but are no frame headers.
-  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-         marker != 0xCC;
+  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
 constexpr std::uint32_t kMinFrameHeaderBytes = 8;
@@ -224,9 +217,7 @@ bool StartsWith(ByteView bytes, std::string_view signature) {
                     });
 }
 
-bool IsSaneSide(std::int64_t pixels) {
-  return pixels >= 1 && pixels <= Picture::kMaxSidePixels;
-}
+bool IsSaneSide(std::int64_t pixels) { return pixels >= 1 && pixels <= Picture::kMaxSidePixels; }
 
 std::size_t RowStride(std::int64_t width, std::uint32_t bitsPerPixel) {
   return static_cast<std::size_t>((width * bitsPerPixel + 31) / 32 * 4);
@@ -243,8 +234,7 @@ std::optional<ImageHeader> ReadImageHeader(ByteView bytes) {
     if (!size || !IsSaneSide(size->width) || !IsSaneSide(size->height)) {
       return std::nullopt;
     }
-    return ImageHeader{format.kind, static_cast<int>(size->width),
-                       static_cast<int>(size->height)};
+    return ImageHeader{format.kind, static_cast<int>(size->width), static_cast<int>(size->height)};
   }
   return std::nullopt;
 }
@@ -259,8 +249,8 @@ bool DrawBitmap(Raster& target, ByteView bmp) {
   if (!StartsWith(bmp, "BM"sv)) return false;
   const auto layout = ReadBmpLayout(bmp);
   if (!layout || layout->compression != kBmpUncompressed ||
-      (layout->bitsPerPixel != 24 && layout->bitsPerPixel != 32) ||
-      !IsSaneSide(layout->width) || !IsSaneSide(layout->height)) {
+      (layout->bitsPerPixel != 24 && layout->bitsPerPixel != 32) || !IsSaneSide(layout->width) ||
+      !IsSaneSide(layout->height)) {
     return false;
   }
   const std::size_t stride = RowStride(layout->width, layout->bitsPerPixel);
@@ -323,8 +313,8 @@ ByteArray EncodeBitmap24(const Raster& raster) {
   PutFixed32(out, kInfoHeaderBytes);
   PutFixed32(out, static_cast<std::uint32_t>(raster.width));
   PutFixed32(out, static_cast<std::uint32_t>(raster.height));  // positive: bottom-up
-  PutFixed16(out, 1);                                           // planes
-  PutFixed16(out, 24);                                          // bits per pixel
+  PutFixed16(out, 1);                                          // planes
+  PutFixed16(out, 24);                                         // bits per pixel
   PutFixed32(out, kBmpUncompressed);
   PutFixed32(out, pixelBytes);
   PutFixed32(out, kPixelsPerMetreAt96Dpi);

@@ -4,9 +4,7 @@
 
 namespace tavorin::host {
 
-Variant Object::GetProperty(std::string_view) const {
-  RaiseHostError(errors::kNoSuchMember);
-}
+Variant Object::GetProperty(std::string_view) const { RaiseHostError(errors::kNoSuchMember); }
 
 void Object::SetProperty(std::string_view, const Variant&) {
   RaiseHostError(errors::kNoSuchMember);

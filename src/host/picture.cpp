@@ -69,8 +69,7 @@ std::shared_ptr<Picture> Picture::FromBytes(ByteArray bytes) {
 
 std::shared_ptr<Picture> Picture::Blank(int widthPixels, int heightPixels) {
   const detail::Raster raster(std::clamp(widthPixels, 1, kMaxPaintedSidePixels),
-                              std::clamp(heightPixels, 1, kMaxPaintedSidePixels),
-                              detail::kWhite);
+                              std::clamp(heightPixels, 1, kMaxPaintedSidePixels), detail::kWhite);
   return BitmapOf(raster);
 }
 
@@ -79,8 +78,7 @@ std::shared_ptr<Picture> Picture::PaintOnto(const Picture& canvas, const Picture
                         std::min(canvas.height_, kMaxPaintedSidePixels), detail::kWhite);
   detail::DrawBitmap(raster, canvas.bytes_);  // a canvas without pixels stays white
   if (!detail::DrawBitmap(raster, overlay.bytes_)) {
-    detail::FillTopLeft(raster, overlay.width_, overlay.height_,
-                        detail::ColourOf(overlay.bytes_));
+    detail::FillTopLeft(raster, overlay.width_, overlay.height_, detail::ColourOf(overlay.bytes_));
   }
   return BitmapOf(raster);
 }
@@ -108,8 +106,6 @@ std::shared_ptr<Picture> LoadPicture(const std::string& path) {
   return Picture::FromBytes(ReadImageFile(path));
 }
 
-std::shared_ptr<Picture> LoadPicture(const ByteArray& bytes) {
-  return Picture::FromBytes(bytes);
-}
+std::shared_ptr<Picture> LoadPicture(const ByteArray& bytes) { return Picture::FromBytes(bytes); }
 
 }  // namespace tavorin::host

@@ -134,7 +134,9 @@ class NameIndex {
     std::uint32_t hashCheck = 0;
   };
 
-  static std::uint32_t HashCheck(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
+  static std::uint32_t HashCheck(std::uint64_t hash) {
+    return static_cast<std::uint32_t>(hash >> 32);
+  }
   std::size_t Home(std::uint32_t check) const {
     return static_cast<std::size_t>(std::uint64_t{check} >> (32 - slot_bits_));
   }
@@ -250,7 +252,8 @@ struct PropertyBag::Impl {
   std::size_t Find(std::string_view name) const {
     std::size_t position = nextRead.load(std::memory_order_relaxed);
     if (position >= entries.size() || NameAt(position) != name) {
-      position = index.Find(name, HashName(name), [this](std::size_t at) { return NameAt(at); }).position;
+      position =
+          index.Find(name, HashName(name), [this](std::size_t at) { return NameAt(at); }).position;
       if (position == NameIndex::kNotFound) return position;
     }
     nextRead.store(position + 1, std::memory_order_relaxed);
@@ -366,7 +369,9 @@ void PropertyBag::SetContents(const ByteArray& image) try {
 
   NameIndex index;
   index.Reserve(found.count);
-  const auto nameAt = [&](std::size_t at) { return RecordName(Impl::RecordIn(records, entries[at])); };
+  const auto nameAt = [&](std::size_t at) {
+    return RecordName(Impl::RecordIn(records, entries[at]));
+  };
   // Names are hashed a few places ahead, so that the slot of each is already
   // on its way into the cache when its turn comes.
   constexpr std::size_t kHashesAhead = 8;

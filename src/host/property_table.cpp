@@ -58,7 +58,8 @@ std::uint64_t LoadWord(const char* bytes, std::size_t count) {
   if (count == 8) return Load<std::uint64_t>(bytes);
   if (count >= 4) {
     // Two overlapping halves; the bytes they share are the same.
-    return Load<std::uint32_t>(bytes) | (Load<std::uint32_t>(bytes + count - 4) << (8 * (count - 4)));
+    return Load<std::uint32_t>(bytes) |
+           (Load<std::uint32_t>(bytes + count - 4) << (8 * (count - 4)));
   }
   std::uint64_t word = 0;
   for (std::size_t i = 0; i < count; ++i) {

@@ -38,9 +38,7 @@ constexpr int kStepsPerTimeCheck = 1000;
 std::mutex limitsMutex;
 RecordsetLimits limitsInForce;
 
-[[noreturn]] void RaiseSourceDoesNotRun() {
-  RaiseHostError(errors::kCannotFindInputTable);
-}
+[[noreturn]] void RaiseSourceDoesNotRun() { RaiseHostError(errors::kCannotFindInputTable); }
 
 [[noreturn]] void RaiseRefused(const std::string& why) {
   throw RuntimeError(errors::kCannotFindInputTable, why);
@@ -209,8 +207,8 @@ Statement PrepareReadOnly(sqlite3* database, const std::string& query, const Bud
   }
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
-  const int prepared = sqlite3_prepare_v2(database, query.c_str(),
-                                          static_cast<int>(query.size()), &raw, &tail);
+  const int prepared =
+      sqlite3_prepare_v2(database, query.c_str(), static_cast<int>(query.size()), &raw, &tail);
   Statement statement(raw);
   if (prepared != SQLITE_OK) RaiseFailure(database, budget);
   if (!statement || !sqlite3_stmt_readonly(statement.get())) RaiseSourceDoesNotRun();
@@ -387,7 +385,8 @@ Variant Recordset::Field(const std::string& name) const {
   const auto field = FindField(field_names_, name);
   if (field == field_names_.end()) RaiseHostError(errors::kItemNotFound);
   if (AbsolutePosition() < 0) RaiseHostError(errors::kNoCurrentRecord);
-  return rows_[static_cast<std::size_t>(position_)][static_cast<std::size_t>(field - field_names_.begin())];
+  return rows_[static_cast<std::size_t>(position_)]
+              [static_cast<std::size_t>(field - field_names_.begin())];
 }
 
 int Recordset::Subscribe(std::function<void()> onMove) {

@@ -36,8 +36,8 @@ struct TypeCodes {
 // look-up by its alternative's position: every look into a value asks it.
 template <typename Alternatives, std::size_t... Position>
 constexpr auto TypeCodeTable(std::index_sequence<Position...>) {
-  return std::array{TypeCodes{}(
-      std::type_identity<std::variant_alternative_t<Position, Alternatives>>{})...};
+  return std::array{
+      TypeCodes{}(std::type_identity<std::variant_alternative_t<Position, Alternatives>>{})...};
 }
 
 }  // namespace

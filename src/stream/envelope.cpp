@@ -36,13 +36,14 @@ std::optional<ValidStream> ValidFlags(const host::PropertyBag& bag) {
 }  // namespace
 
 std::optional<LoadedStream> LoadValidStream(const host::ByteArray& stream) {
-  return OrOnFailure<std::optional<LoadedStream>>(std::nullopt, [&]() -> std::optional<LoadedStream> {
-    auto bag = std::make_unique<host::PropertyBag>();
-    bag->SetContents(stream);
-    const std::optional<ValidStream> flags = ValidFlags(*bag);
-    if (!flags) return std::nullopt;
-    return LoadedStream{std::move(bag), *flags};
-  });
+  return OrOnFailure<std::optional<LoadedStream>>(
+      std::nullopt, [&]() -> std::optional<LoadedStream> {
+        auto bag = std::make_unique<host::PropertyBag>();
+        bag->SetContents(stream);
+        const std::optional<ValidStream> flags = ValidFlags(*bag);
+        if (!flags) return std::nullopt;
+        return LoadedStream{std::move(bag), *flags};
+      });
 }
 
 std::optional<LoadedStream> LoadValidStream(const host::Variant& stream) {
@@ -51,7 +52,8 @@ std::optional<LoadedStream> LoadValidStream(const host::Variant& stream) {
 }
 
 std::optional<std::int32_t> CheckStream(const host::ByteArray& stream) {
-  if (const std::optional<LoadedStream> valid = LoadValidStream(stream)) return valid->flags.typeCode;
+  if (const std::optional<LoadedStream> valid = LoadValidStream(stream))
+    return valid->flags.typeCode;
   return std::nullopt;
 }
 

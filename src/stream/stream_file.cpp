@@ -28,13 +28,20 @@ struct ErrnoMapping {
   int hostNumber;
 };
 constexpr ErrnoMapping kHostErrorsByErrno[] = {
-    {ENOENT, errors::kFileNotFound},      {ENOTDIR, errors::kPathNotFound},
-    {ENAMETOOLONG, errors::kPathNotFound}, {ELOOP, errors::kPathNotFound},
-    {EISDIR, errors::kPathFileAccessError}, {EACCES, errors::kPermissionDenied},
-    {EPERM, errors::kPermissionDenied},   {EROFS, errors::kPermissionDenied},
-    {ETXTBSY, errors::kPermissionDenied}, {EBUSY, errors::kPermissionDenied},
-    {ENOSPC, errors::kDiskFull},          {EDQUOT, errors::kDiskFull},
-    {EFBIG, errors::kDiskFull},           {ENOMEM, errors::kOutOfMemory},
+    {ENOENT, errors::kFileNotFound},
+    {ENOTDIR, errors::kPathNotFound},
+    {ENAMETOOLONG, errors::kPathNotFound},
+    {ELOOP, errors::kPathNotFound},
+    {EISDIR, errors::kPathFileAccessError},
+    {EACCES, errors::kPermissionDenied},
+    {EPERM, errors::kPermissionDenied},
+    {EROFS, errors::kPermissionDenied},
+    {ETXTBSY, errors::kPermissionDenied},
+    {EBUSY, errors::kPermissionDenied},
+    {ENOSPC, errors::kDiskFull},
+    {EDQUOT, errors::kDiskFull},
+    {EFBIG, errors::kDiskFull},
+    {ENOMEM, errors::kOutOfMemory},
 };
 
 // Keeps the temporary name within the platform's 255-byte name limit.
@@ -114,8 +121,8 @@ std::string TemporaryName(const std::string& target, unsigned long serial) {
   const std::size_t slash = target.rfind('/');
   const std::size_t leafStart = slash == std::string::npos ? 0 : slash + 1;
   return target.substr(0, leafStart) + "." +
-         target.substr(leafStart, kMaxLeafBytesInTemporaryName) + "." +
-         std::to_string(::getpid()) + "-" + std::to_string(serial) + ".tmp";
+         target.substr(leafStart, kMaxLeafBytesInTemporaryName) + "." + std::to_string(::getpid()) +
+         "-" + std::to_string(serial) + ".tmp";
 }
 
 // The new content, written beside the file it will replace. Until Commit
@@ -127,8 +134,8 @@ class ReplacementFile {
     static std::atomic<unsigned long> nextSerial{0};
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
       path_ = TemporaryName(target, nextSerial++);
-      file_ = std::make_unique<FileDescriptor>(::open(
-          path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+      file_ = std::make_unique<FileDescriptor>(
+          ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
       if (file_->IsOpen()) return;
       if (errno != EEXIST) break;
     }

@@ -38,10 +38,10 @@ struct StreamFlagFields {
 
 /// The four fields of a flags Long.
 struct DecodedStreamFlags {
-  std::int32_t version = 0;    ///< flags & 0x0F
-  std::int32_t signature = 0;  ///< flags & 0xF0 (0x30 for a valid stream)
-  bool customDefaults = false; ///< bit 8
-  std::int32_t typeCode = 0;   ///< bits 24..31, 0 to 255
+  std::int32_t version = 0;     ///< flags & 0x0F
+  std::int32_t signature = 0;   ///< flags & 0xF0 (0x30 for a valid stream)
+  bool customDefaults = false;  ///< bit 8
+  std::int32_t typeCode = 0;    ///< bits 24..31, 0 to 255
 };
 
 std::int32_t EncodeStreamFlags(const StreamFlagFields& fields = {}) noexcept;

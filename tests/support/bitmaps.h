@@ -26,7 +26,8 @@ inline host::ByteArray BitmapHeader(std::int32_t width, std::int32_t height, int
   }
   AppendLittleEndian(bmp, 1, 2);
   AppendLittleEndian(bmp, static_cast<std::uint32_t>(bits), 2);
-  for (std::uint32_t field : {0U, pixelBytes, 2835U, 2835U, 0U, 0U}) AppendLittleEndian(bmp, field, 4);
+  for (std::uint32_t field : {0U, pixelBytes, 2835U, 2835U, 0U, 0U})
+    AppendLittleEndian(bmp, field, 4);
   return bmp;
 }
 

@@ -28,8 +28,7 @@ inline host::ByteArray Write(const Settings& settings, host::Control& control,
   return ComponentWith(settings).ControlToStream(control.shared_from_this(), customDefaults);
 }
 
-inline void Read(const Settings& settings, const host::ByteArray& stream,
-                 host::Control& control,
+inline void Read(const Settings& settings, const host::ByteArray& stream, host::Control& control,
                  const host::Variant& customDefaults = host::Variant::Missing()) {
   host::ObjectRef destination = control.shared_from_this();
   ComponentWith(settings).StreamToControl(stream, destination, customDefaults);

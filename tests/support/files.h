@@ -14,7 +14,8 @@ namespace tavorin::testing {
 
 inline void WriteFile(const std::filesystem::path& path, const host::ByteArray& bytes) {
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 inline host::ByteArray ReadFile(const std::filesystem::path& path) {

@@ -46,8 +46,7 @@ class Picture : public PersistableObject {
   /// here: a canvas of another kind counts as white, and an overlay of another
   /// kind covers its width x height with one colour derived from its bytes.
   /// Equal inputs give equal bytes.
-  static std::shared_ptr<Picture> PaintOnto(const Picture& canvas,
-                                            const Picture& overlay);
+  static std::shared_ptr<Picture> PaintOnto(const Picture& canvas, const Picture& overlay);
 
   /// The property bag's loader: the picture whose SaveState is `state`.
   /// Raises 321 "Invalid file format" when `state` is no image.

@@ -74,8 +74,9 @@ class Variant {
   Variant(std::string value) : value_(std::move(value)) {}
   Variant(ObjectRef value) : value_(std::move(value)) {}
   template <typename T>
-    requires(std::is_base_of_v<Object, T> && !std::is_same_v<T, Object>)
-  Variant(std::shared_ptr<T> value) : value_(ObjectRef(std::move(value))) {}
+  requires(std::is_base_of_v<Object, T> && !std::is_same_v<T, Object>)
+      Variant(std::shared_ptr<T> value)
+      : value_(ObjectRef(std::move(value))) {}
   Variant(ByteArray value) : value_(std::move(value)) {}
   Variant(CurrencyValue value) : value_(value) {}
   Variant(DateValue value) : value_(value) {}
@@ -146,9 +147,9 @@ class Variant {
   explicit Variant(MissingTag tag) : value_(tag) {}
   explicit Variant(ByteTag tag) : value_(tag) {}
 
-  std::variant<std::monostate, NullTag, MissingTag, bool, ByteTag, std::int16_t,
-               std::int32_t, float, double, CurrencyValue, DateValue,
-               DecimalValue, std::string, ObjectRef, ByteArray>
+  std::variant<std::monostate, NullTag, MissingTag, bool, ByteTag, std::int16_t, std::int32_t,
+               float, double, CurrencyValue, DateValue, DecimalValue, std::string, ObjectRef,
+               ByteArray>
       value_;
 };
 
