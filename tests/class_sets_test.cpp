@@ -141,6 +141,23 @@ TEST_F(ClassSets, LineEndPointsAreConvertedIntoTheDestinationsUnits) {
   }
 }
 
+// A line whose form is gone cannot tell its units; its stream must still
+// read back the same whichever defaults it was written against, rather than
+// take the custom defaults' pixels for them.
+TEST_F(ClassSets, LineWhoseFormIsGoneReadsBackAsWritten) {
+  const Variant pixelDefaults(Write({}, *Add("Line", "PixelLine", pixels)));
+  auto gone = Form::Create("Gone");
+  auto line = gone->AddControl("Line", "Orphan");
+  line->SetProperty("X2", 1200.0f);
+  line->SetProperty("Y2", 2400.0f);
+  gone.reset();
+  const ByteArray stream = Write({}, *line, pixelDefaults);
+  Read({}, stream, *line, pixelDefaults);
+  EXPECT_EQ(CSng(line->GetProperty("X2")), 1200.0f);
+  EXPECT_EQ(CSng(line->GetProperty("Y2")), 2400.0f);
+  EXPECT_EQ(Write({}, *line, pixelDefaults), stream);
+}
+
 TEST_F(ClassSets, CopiedTimerKeepsItsOwnContainer) {
   auto timer = Add("Timer", "Timer1", nullptr);
   timer->SetProperty("Interval", 1000);

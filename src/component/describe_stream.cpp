@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <new>
 #include <optional>
 
 #include <tavorin/host/convert.h>
@@ -105,28 +104,21 @@ StreamInfo DescribeStream(const host::ByteArray& stream) {
     info.reason = "empty file";
     return info;
   }
+  host::PropertyBag bag;
   try {
-    host::PropertyBag bag;
-    try {
-      bag.SetContents(stream);
-    } catch (const host::RuntimeError& error) {
-      info.reason = "not a property bag image: " + error.Description();
-      return info;
-    }
-    std::int32_t typeCode = detail::TypeCode(detail::ControlType::Nothing);
-    info.isStream = ReadEnvelope(bag, info, typeCode);
-    const std::optional<detail::ControlType> type = detail::ControlTypeFromCode(typeCode);
-    const detail::DefaultsCatalogue catalogue =
-        type ? detail::BuildDefaultsCatalogue(*type) : detail::DefaultsCatalogue();
-    const detail::PropertySet* set = type ? detail::FindPropertySet(*type) : nullptr;
-    for (const std::string& key : bag.Names()) {
-      info.entries.push_back({key, KeyMeaningText(key, catalogue, set), StoredValue(bag, key)});
-    }
-  } catch (const std::bad_alloc& error) {
-    // The bag checks its lengths against the input, so only a stream too
-    // large for the memory left gets here.
-    info = StreamInfo{};
-    info.reason = std::string("cannot be read: ") + error.what();
+    bag.SetContents(stream);
+  } catch (const host::RuntimeError& error) {
+    info.reason = "not a property bag image: " + error.Description();
+    return info;
+  }
+  std::int32_t typeCode = detail::TypeCode(detail::ControlType::Nothing);
+  info.isStream = ReadEnvelope(bag, info, typeCode);
+  const std::optional<detail::ControlType> type = detail::ControlTypeFromCode(typeCode);
+  const detail::DefaultsCatalogue catalogue =
+      type ? detail::BuildDefaultsCatalogue(*type) : detail::DefaultsCatalogue();
+  const detail::PropertySet* set = type ? detail::FindPropertySet(*type) : nullptr;
+  for (const std::string& key : bag.Names()) {
+    info.entries.push_back({key, KeyMeaningText(key, catalogue, set), StoredValue(bag, key)});
   }
   return info;
 }

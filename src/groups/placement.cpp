@@ -35,7 +35,8 @@ constexpr std::array<PlacementField, 4> kAssignmentOrder{{
     {"Height", &Placement::height, Axis::Vertical},
 }};
 
-constexpr std::int16_t kFrameScaleMode = 1;
+// A Frame measures what it holds in twips.
+constexpr std::int16_t kTwipsMode = 1;
 
 float Convert(float value, Axis axis, std::int16_t from, std::int16_t to) {
   return axis == Axis::Horizontal ? host::ScaleX(value, from, to) : host::ScaleY(value, from, to);
@@ -43,7 +44,7 @@ float Convert(float value, Axis axis, std::int16_t from, std::int16_t to) {
 
 constexpr auto kScaleModeType = static_cast<std::int16_t>(host::VarType::Integer);
 constexpr auto kPlacementType = static_cast<std::int16_t>(host::VarType::Single);
-const host::Variant kTwips = host::Variant::Long(1);
+const host::Variant kTwips = host::Variant::Long(kTwipsMode);
 
 // Moves in one call when every value is known; the host may refuse a Move
 // that it would accept value by value.
@@ -63,7 +64,7 @@ std::int16_t ContainerScaleMode(const host::Control& control) {
   std::optional<std::int16_t> mode;
   TryStep([&] {
     const host::ObjectRef container = RequireObject(control.Container());
-    mode = container->TypeName() == "Frame" ? kFrameScaleMode
+    mode = container->TypeName() == "Frame" ? kTwipsMode
                                             : host::CInt(container->GetProperty("ScaleMode"));
   });
   if (mode) return *mode;
@@ -126,8 +127,15 @@ void SetPlacement(host::Control& control, const Placement& placement) {
 
 void WriteScaleMode(const host::Control& control, host::PropertyBag& stream,
                     const host::PropertyBag* customDefaults) {
+  // Units that cannot be told (a control whose form is gone) are recorded as
+  // twips, which a stream without "CnS" means against the built-in defaults.
+  // Left out, the custom defaults' units would stand in for them on reading,
+  // and the same control would read back differently by the defaults it was
+  // written against.
+  std::int16_t mode = kTwipsMode;
+  TryStep([&] { mode = ContainerScaleMode(control); });
   TryStep([&] {
-    stream.WriteProperty(kScaleModeKey, host::Variant::Integer(ContainerScaleMode(control)),
+    stream.WriteProperty(kScaleModeKey, host::Variant::Integer(mode),
                          DefaultForWriting(customDefaults, kScaleModeKey, kTwips, kScaleModeType));
   });
 }

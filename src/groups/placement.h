@@ -31,7 +31,7 @@ std::int16_t ContainerScaleMode(const host::Control& control);
 
 /// Moves the destination to the source's placement converted from the source's
 /// container units to the destination's. When a step fails, the values
-/// converted so far are assigned one by one and the others as 0.
+/// converted so far are assigned one by one and the others stay as they were.
 void CopyPlacement(const host::Control& source, host::Control& destination);
 
 /// Re-applies the placement just assigned from the stream, converted from the
@@ -45,8 +45,9 @@ void ReadPlacement(host::Control& control, const DefaultsCatalogue& catalogue,
 /// that the control refuses.
 void SetPlacement(host::Control& control, const Placement& placement);
 
-/// Writes the control's container scale mode under "CnS", left out when it
-/// equals the effective default (twips, or the custom defaults' "CnS").
+/// Writes the control's container scale mode under "CnS" (twips when it
+/// cannot be told), left out when it equals the effective default (twips, or
+/// the custom defaults' "CnS").
 void WriteScaleMode(const host::Control& control, host::PropertyBag& stream,
                     const host::PropertyBag* customDefaults);
 
