@@ -9,12 +9,15 @@
 //
 // After the runs a summary gives, at 32,767 items, the component's time
 // against (a) and against (b), and its time per item at 32,767 items against
-// its time per item at 1,000, each beside its goal.
+// its time per item at 1,000, each beside its goal. Last, the memory the
+// write and restore of the full list take at their peak, beyond the restored
+// list itself, against the stream's size, counted by a replaced operator new.
 #include <benchmark/benchmark.h>
 
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,6 +28,7 @@
 
 #include "catalogue/defaults_catalogue.h"
 #include "groups/common_properties.h"
+#include "support/counting_allocator.h"
 #include "support/msgpack_keys.h"
 #include "support/summary_reporter.h"
 
@@ -203,11 +207,36 @@ void BM_MsgpackArrays(benchmark::State& state) {
   CountItems(state, Items);
 }
 
+// One write and restore onto an empty list, measured by the bytes held: the
+// peak beyond what was held before, less what the restored list keeps.
+void BM_ComponentMemory(benchmark::State& state) {
+  using tavorin::bench::MeasureMemory;
+  Lists lists(kFull);
+  tavorin::Tavorin component;
+  std::size_t streamBytes = 0;
+  std::size_t peakBeyondList = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto form = Form::Create("Form1");
+    tavorin::host::ObjectRef destination = NewListBox(form);
+    state.ResumeTiming();
+    const tavorin::bench::MemoryUse use = MeasureMemory([&] {
+      const ByteArray stream = component.ControlToStream(lists.sourceRef);
+      streamBytes = stream.size();
+      component.StreamToControl(stream, destination);
+    });
+    peakBeyondList = use.peak - use.kept;
+  }
+  state.counters["stream_bytes"] = static_cast<double>(streamBytes);
+  state.counters["peak_bytes"] = static_cast<double>(peakBeyondList);
+}
+
 BENCHMARK_TEMPLATE(BM_Component, kFew)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Component, kFull)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_BagAlone, kFull)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Msgpack, kFull)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_MsgpackArrays, kFull)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComponentMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Prints as usual, then the goals' ratios.
 class ListSummary : public tavorin::bench::SummaryReporter {
@@ -229,9 +258,21 @@ class ListSummary : public tavorin::bench::SummaryReporter {
           return (times.at(kFullList) / kFull) / (times.at(kFewItems) / kFew);
         },
         "within 1.5 either way");
+    if (memory_.contains("stream_bytes")) {
+      PrintSizeRow("peak memory / stream", memory_.at("peak_bytes"), memory_.at("stream_bytes"),
+                   "at most 3");
+    }
   }
 
  private:
+  void KeepCounters(const std::string& name, const Run& run) override {
+    if (name != "BM_ComponentMemory") return;
+    for (const char* counter : {"stream_bytes", "peak_bytes"}) {
+      memory_[counter] = run.counters.at(counter).value;
+    }
+  }
+
+  std::map<std::string, double> memory_;
   static constexpr const char* kFewItems = "BM_Component<kFew>";
   static constexpr const char* kFullList = "BM_Component<kFull>";
   static constexpr const char* kBagAlone = "BM_BagAlone<kFull>";

@@ -148,6 +148,69 @@ TEST(BagImage, PinsTheEncodingOfEveryType) {
   }
 }
 
+// A bag large enough for its name index to grow many times, with names
+// written again: the image is built here byte by byte, so that neither how
+// the bag keeps its entries nor how it packs the replaced ones changes what
+// it writes, and an image written so reads back value for value.
+TEST(BagImage, PinsTheImageOfALargeBagWithNamesWrittenAgain) {
+  constexpr int kItems = 5000;
+  const auto entry = [](int tag, const std::string& name, const ByteArray& payload) {
+    ByteArray bytes = Bytes({tag, static_cast<int>(name.size())});
+    bytes.insert(bytes.end(), name.begin(), name.end());
+    bytes.insert(bytes.end(), payload.begin(), payload.end());
+    return bytes;
+  };
+  const auto text = [](int item) { return "Item " + std::to_string(item); };
+  const ByteArray format =
+      Bytes({13, 'S', 't', 'd', 'D', 'a', 't', 'a', 'F', 'o', 'r', 'm', 'a', 't', 3, 0, 0, 0});
+  PropertyBag bag;
+  bag.WriteProperty("obj", Variant::Bytes({1, 2, 3}));
+  for (int item = 0; item < kItems; ++item) {
+    bag.WriteProperty("I" + std::to_string(item), text(item));
+    bag.WriteProperty("D" + std::to_string(item), item % 50);
+  }
+  // Later values of a name, of other sizes: the text of every third item
+  // grows by a letter, the data of every seventh turns into a Boolean, and
+  // the first name takes an object.
+  for (int item = 0; item < kItems; item += 3) {
+    bag.WriteProperty("I" + std::to_string(item), text(item) + "!");
+  }
+  for (int item = 0; item < kItems; item += 7) bag.WriteProperty("D" + std::to_string(item), true);
+  bag.WriteProperty("obj", std::make_shared<DataFormat>());
+
+  ByteArray expected = entry(0x0A, "obj", format);
+  for (int item = 0; item < kItems; ++item) {
+    const std::string itemText = text(item) + (item % 3 == 0 ? "!" : "");
+    ByteArray textPayload = Bytes({static_cast<int>(itemText.size())});
+    textPayload.insert(textPayload.end(), itemText.begin(), itemText.end());
+    const ByteArray textEntry = entry(0x08, "I" + std::to_string(item), textPayload);
+    const ByteArray dataEntry = item % 7 == 0 ? entry(0x0C, "D" + std::to_string(item), {})
+                                              : entry(0x03, "D" + std::to_string(item),
+                                                      Bytes({(item % 50) * 2}));  // zigzag
+    expected.insert(expected.end(), textEntry.begin(), textEntry.end());
+    expected.insert(expected.end(), dataEntry.begin(), dataEntry.end());
+  }
+  ByteArray image = Bytes({'T', 'V', 'P', 'B', 1});
+  std::size_t count = 2 * kItems + 1;  // a varint
+  for (; count >= 0x80; count >>= 7) image.push_back(static_cast<std::uint8_t>(count | 0x80));
+  image.push_back(static_cast<std::uint8_t>(count));
+  image.insert(image.end(), expected.begin(), expected.end());
+  image = Sealed(image);
+  ASSERT_EQ(bag.Contents(), image);
+
+  PropertyBag loaded;
+  loaded.SetContents(image);
+  ASSERT_EQ(loaded.Count(), 2u * kItems + 1);
+  EXPECT_EQ(loaded.ReadProperty("obj").AsObject()->TypeName(), "StdDataFormat");
+  for (int item = kItems - 1; item >= 0; --item) {
+    ASSERT_EQ(loaded.ReadProperty("I" + std::to_string(item)),
+              Variant(text(item) + (item % 3 == 0 ? "!" : "")));
+    ASSERT_EQ(loaded.ReadProperty("D" + std::to_string(item)),
+              item % 7 == 0 ? Variant(true) : Variant(item % 50));
+  }
+  EXPECT_EQ(loaded.Contents(), image);
+}
+
 TEST(BagImage, RefusesForgedImagesWithExactErrorAndKeepsItsContent) {
   const std::pair<const char*, ByteArray> cases[] = {
       {"empty", {}},

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <utility>
@@ -44,6 +45,15 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   /// Whether the summary can be printed: every required benchmark has run.
   bool CanSummarise() const { return Complete(best_) || Complete(median_); }
 
+  /// Whether `also`, which some rows need beyond the required benchmarks,
+  /// have run too.
+  bool HaveRun(std::initializer_list<const char*> also) const {
+    const auto has = [&](const Times& times) {
+      return std::ranges::all_of(also, [&](const char* name) { return times.contains(name); });
+    };
+    return (!Complete(best_) || has(best_)) && (!Complete(median_) || has(median_));
+  }
+
   /// One summary line: `value` of the best times and of the medians.
   void PrintRow(const char* label, const std::function<double(const Times&)>& value,
                 const char* goal) const {
@@ -51,6 +61,12 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     if (Complete(best_)) std::printf(" %6.2f", value(best_));
     if (Complete(median_)) std::printf(" [%.2f]", value(median_));
     std::printf("   goal: %s\n", goal);
+  }
+
+  /// One summary line of sizes: `part` against `whole`, both shown.
+  static void PrintSizeRow(const char* label, double part, double whole, const char* goal) {
+    std::printf("  %-26s %6.3f (%.0f / %.0f bytes)   goal: %s\n", label, part / whole, part, whole,
+                goal);
   }
 
   /// A subclass keeps the counters it needs of a run.

@@ -44,6 +44,10 @@ void RecreateNewIndex(List& list, int newIndex, Call& call) {
 // their indexes.
 template <typename List, typename Call>
 void RebuildItems(List& list, int count, std::optional<int> newIndex, Call& call) {
+  // Room for them all at once (and the item NewIndex is made with):
+  // growing item by item would hold the items twice for a moment, half again
+  // the list's own size at the peak of a restore of a full list.
+  list.ReserveItems(count + 1);
   for (int index = 0; index < count; ++index) {
     if (TryStep([&] { list.AddItem(std::string()); })) call.ItemColumns(index);
   }

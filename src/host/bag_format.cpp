@@ -221,7 +221,11 @@ void PutObjectRecord(ByteArray& out, std::string_view name, std::string_view typ
              {ShortBytes::Varint(state.size()), state}});
 }
 
-std::string_view TakeRecord(ByteReader& reader) {
+namespace {
+
+// Steps over one record and returns its name; `loadObject` also loads a
+// persisted object, which a record from outside must show it can.
+std::string_view StepOverRecord(ByteReader& reader, bool loadObject) {
   const PayloadShape shape = kShapeOfTag[reader.Byte()];
   const std::string_view name = reader.LengthPrefixedText();
   switch (shape.payload) {
@@ -237,11 +241,26 @@ std::string_view TakeRecord(ByteReader& reader) {
       reader.LengthPrefixed();
       break;
     case Payload::kObject:
-      // An object that will not load now would fail every later read.
-      ReadObject(reader);
+      if (loadObject) {
+        // An object that will not load now would fail every later read.
+        ReadObject(reader);
+      } else {
+        reader.LengthPrefixed();  // the type name
+        reader.LengthPrefixed();  // the state
+      }
       break;
   }
   return name;
+}
+
+}  // namespace
+
+std::string_view TakeRecord(ByteReader& reader) { return StepOverRecord(reader, true); }
+
+std::size_t RecordSize(std::span<const std::uint8_t> bytes) {
+  ByteReader reader(bytes);
+  StepOverRecord(reader, false);
+  return bytes.size() - reader.Remaining();
 }
 
 Variant RecordValue(std::span<const std::uint8_t> record) {

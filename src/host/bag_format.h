@@ -27,15 +27,18 @@ void PutObjectRecord(ByteArray& out, std::string_view name, std::string_view typ
 /// formed and within the bytes, and a persisted object loads.
 std::string_view TakeRecord(ByteReader& reader);
 
-/// The name in a record that PutValueRecord, PutObjectRecord or TakeRecord
-/// accepted.
+/// The size of the record at the front of `bytes`, one that PutValueRecord,
+/// PutObjectRecord or TakeRecord accepted.
+std::size_t RecordSize(std::span<const std::uint8_t> bytes);
+
+/// The name in an accepted record at the front of `record`.
 inline std::string_view RecordName(std::span<const std::uint8_t> record) {
   ByteReader reader(record.subspan(1));  // past the tag
   return reader.LengthPrefixedText();
 }
 
-/// The value in an accepted record; a persisted object comes back as a new
-/// object loaded from its state.
+/// The value in an accepted record at the front of `record`; a persisted
+/// object comes back as a new object loaded from its state.
 Variant RecordValue(std::span<const std::uint8_t> record);
 
 /// The image of `count` entries whose records, in order, are the bytes of

@@ -44,6 +44,10 @@ void ItemList::AddItem(std::string text, std::optional<int> index) {
   new_index_ = at;
 }
 
+void ItemList::Reserve(int count) {
+  items_.reserve(static_cast<std::size_t>(std::clamp(count, 0, kMaxItems)));
+}
+
 void ItemList::RemoveItem(int index) {
   if (index < 0 || index >= ListCount()) RaiseHostError(errors::kInvalidProcedureCall);
   if (items_[index].selected) --sel_count_;

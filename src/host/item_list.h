@@ -39,6 +39,8 @@ class ItemList {
   /// later items with their data and selection one place down, and makes it
   /// the NewIndex. A bad index or a full list raises 5.
   void AddItem(std::string text, std::optional<int> index = std::nullopt);
+  /// Makes room for `count` items, kMaxItems at most; changes nothing else.
+  void Reserve(int count);
   /// Removes the item at `index` (0..ListCount-1, else 5). ListIndex and
   /// TopIndex keep to their items (-1 when the ListIndex item goes);
   /// NewIndex becomes -1.

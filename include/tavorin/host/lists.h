@@ -51,6 +51,9 @@ class ListControl : public Control {
   /// Inserts at `index` (0 to ListCount; default: the end) and makes the item
   /// the NewIndex.
   void AddItem(const std::string& text, std::optional<int> index = std::nullopt);
+  /// Makes room for `count` items (at most kMaxItems are kept room for), so
+  /// that adding up to that many moves none; the list itself is unchanged.
+  void ReserveItems(int count);
   /// NewIndex becomes -1.
   void RemoveItem(int index);
   void Clear();
@@ -90,6 +93,7 @@ class ComboBox final : public ListControl, public EditText {
   using ListControl::ListIndex;
   using ListControl::NewIndex;
   using ListControl::RemoveItem;
+  using ListControl::ReserveItems;
   void ListIndex(int index) override;
 
   using EditText::Text;
@@ -108,6 +112,7 @@ class ListBox final : public ListControl {
   using ListControl::MultiSelect;
   using ListControl::NewIndex;
   using ListControl::RemoveItem;
+  using ListControl::ReserveItems;
   using ListControl::SelCount;
   using ListControl::Selected;
 };

@@ -147,6 +147,7 @@ void ListControl::TopIndex(int index) { items_->SetTopIndex(index); }
 void ListControl::AddItem(const std::string& text, std::optional<int> index) {
   items_->AddItem(text, index);
 }
+void ListControl::ReserveItems(int count) { items_->Reserve(count); }
 void ListControl::RemoveItem(int index) { items_->RemoveItem(index); }
 void ListControl::Clear() { items_->Clear(); }
 void ListControl::List(int index, std::string text) { items_->SetList(index, std::move(text)); }
