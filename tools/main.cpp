@@ -1,5 +1,6 @@
 // The tavorin command-line tool: round-trips a sample form through stream
-// files, and explains and compares stream files.
+// files, explains and compares stream files, and turns them into JSON and
+// back.
 #include <algorithm>
 #include <exception>
 #include <iostream>
@@ -43,6 +44,25 @@ int Run(int argc, char** argv) {
   diff->add_option("A", diffFirst, "First stream file")->required();
   diff->add_option("B", diffSecond, "Second stream file")->required();
 
+  std::vector<std::string> exportFiles;
+  std::string exportFolder;
+  CLI::App* exportCommand = app.add_subcommand(
+      "export",
+      "Write each stream or form-state file as JSON: FILE to FILE.json (exit 1 if any "
+      "is neither)");
+  exportCommand->add_option("FILE", exportFiles, "Stream or form-state files")->required();
+  exportCommand->add_option("--out", exportFolder,
+                            "Folder for the JSON files (default: beside each)");
+
+  std::vector<std::string> importFiles;
+  std::string importFolder;
+  CLI::App* importCommand = app.add_subcommand(
+      "import",
+      "Turn each exported JSON file back into its exact stream: FILE.json to FILE (exit "
+      "1 if any is refused; it then writes nothing)");
+  importCommand->add_option("FILE", importFiles, "JSON files that export wrote")->required();
+  importCommand->add_option("--out", importFolder, "Folder for the streams (default: beside each)");
+
   // CLI11 would take an unknown command for a stray argument; name it plainly.
   if (argc > 1 && argv[1][0] != '-') {
     const std::string command = argv[1];
@@ -68,6 +88,8 @@ int Run(int argc, char** argv) {
 
   if (demo->parsed()) return RunDemo(demoFolder, std::cout, std::cerr);
   if (inspect->parsed()) return RunInspect(inspectFiles, inspectJson, std::cout, std::cerr);
+  if (exportCommand->parsed()) return RunExport(exportFiles, exportFolder, std::cout, std::cerr);
+  if (importCommand->parsed()) return RunImport(importFiles, importFolder, std::cout, std::cerr);
   return RunDiff(diffFirst, diffSecond, std::cout, std::cerr);
 }
 
