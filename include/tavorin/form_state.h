@@ -64,6 +64,8 @@ struct FormStateControlInfo {
   /// "" for the form itself, else the container's name, with "(index)" for
   /// an array member.
   std::string container;
+  /// Its name, with "(index)" for an array member: "Text1", "Option1(2)".
+  std::string who;
   /// The key of its stream: "S:Text1", "S:Option1(2)".
   std::string streamKey;
   /// The bytes stored under `streamKey`.

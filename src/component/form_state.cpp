@@ -309,7 +309,7 @@ FormStateInfo DescribeFormState(const host::ByteArray& image) {
     info.version = kFormStateVersion;
     for (const SavedControl& saved : controls) {
       info.controls.push_back({saved.name, saved.index, saved.className, saved.container,
-                               StreamKey(saved.Who()), saved.stream});
+                               saved.Who(), StreamKey(saved.Who()), saved.stream});
     }
     const auto meanings = KeyMeanings(controls);
     for (const std::string& key : bag.Names()) {
