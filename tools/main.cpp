@@ -16,6 +16,21 @@ namespace {
 
 constexpr const char* kVersionLine = "tavorin Version 1.0";
 
+struct FileConversionArguments {
+  std::vector<std::string> files;
+  std::string folder;
+};
+
+// A command that turns files into files, beside them or into --out.
+CLI::App* AddFileConversion(CLI::App& app, const std::string& name, const std::string& summary,
+                            const std::string& filesHelp, const std::string& folderHelp,
+                            FileConversionArguments& arguments) {
+  CLI::App* command = app.add_subcommand(name, summary);
+  command->add_option("FILE", arguments.files, filesHelp)->required();
+  command->add_option("--out", arguments.folder, folderHelp);
+  return command;
+}
+
 int Run(int argc, char** argv) {
   using namespace tavorin::cli;
 
@@ -44,24 +59,19 @@ int Run(int argc, char** argv) {
   diff->add_option("A", diffFirst, "First stream file")->required();
   diff->add_option("B", diffSecond, "Second stream file")->required();
 
-  std::vector<std::string> exportFiles;
-  std::string exportFolder;
-  CLI::App* exportCommand = app.add_subcommand(
-      "export",
-      "Write each stream or form-state file as JSON: FILE to FILE.json (exit 1 if any "
-      "is neither)");
-  exportCommand->add_option("FILE", exportFiles, "Stream or form-state files")->required();
-  exportCommand->add_option("--out", exportFolder,
-                            "Folder for the JSON files (default: beside each)");
-
-  std::vector<std::string> importFiles;
-  std::string importFolder;
-  CLI::App* importCommand = app.add_subcommand(
-      "import",
-      "Turn each exported JSON file back into its exact stream: FILE.json to FILE (exit "
-      "1 if any is refused; it then writes nothing)");
-  importCommand->add_option("FILE", importFiles, "JSON files that export wrote")->required();
-  importCommand->add_option("--out", importFolder, "Folder for the streams (default: beside each)");
+  FileConversionArguments exportArguments, importArguments;
+  CLI::App* exportCommand = AddFileConversion(
+      app, "export",
+      "Write each stream or form-state file as JSON: FILE to FILE.json (exit 1 if any is "
+      "neither)",
+      "Stream or form-state files", "Folder for the JSON files (default: beside each)",
+      exportArguments);
+  CLI::App* importCommand = AddFileConversion(
+      app, "import",
+      "Turn each exported JSON file back into its exact stream: FILE.json to FILE (exit 1 if any "
+      "is refused; it then writes nothing)",
+      "JSON files that export wrote", "Folder for the streams (default: beside each)",
+      importArguments);
 
   // CLI11 would take an unknown command for a stray argument; name it plainly.
   if (argc > 1 && argv[1][0] != '-') {
@@ -88,8 +98,10 @@ int Run(int argc, char** argv) {
 
   if (demo->parsed()) return RunDemo(demoFolder, std::cout, std::cerr);
   if (inspect->parsed()) return RunInspect(inspectFiles, inspectJson, std::cout, std::cerr);
-  if (exportCommand->parsed()) return RunExport(exportFiles, exportFolder, std::cout, std::cerr);
-  if (importCommand->parsed()) return RunImport(importFiles, importFolder, std::cout, std::cerr);
+  if (exportCommand->parsed())
+    return RunExport(exportArguments.files, exportArguments.folder, std::cout, std::cerr);
+  if (importCommand->parsed())
+    return RunImport(importArguments.files, importArguments.folder, std::cout, std::cerr);
   return RunDiff(diffFirst, diffSecond, std::cout, std::cerr);
 }
 
