@@ -17,12 +17,24 @@ inline constexpr int kExitUsage = 2;   ///< bad arguments, unreadable input
 /// `folder`, restores each onto a fresh form and compares the two forms.
 int RunDemo(const std::string& folder, std::ostream& out, std::ostream& err);
 
-/// Explains each file, as text or as a JSON array.
+/// Explains each stream or form-state file, as text or as a JSON array.
 int RunInspect(const std::vector<std::string>& files, bool json, std::ostream& out,
                std::ostream& err);
 
-/// The entries that differ between two streams.
+/// The entries that differ between two streams; between two form states,
+/// the controls, then the entries of each control's stream.
 int RunDiff(const std::string& first, const std::string& second, std::ostream& out,
             std::ostream& err);
+
+/// Writes each stream or form-state file as its JSON text form: FILE to
+/// FILE.json, beside it or into `folder` ("" for beside).
+int RunExport(const std::vector<std::string>& files, const std::string& folder, std::ostream& out,
+              std::ostream& err);
+
+/// Turns each JSON text form back into the exact stream or form state:
+/// FILE.json to FILE, beside it or into `folder`. A document that is refused
+/// gets the path at fault and no file.
+int RunImport(const std::vector<std::string>& files, const std::string& folder, std::ostream& out,
+              std::ostream& err);
 
 }  // namespace tavorin::cli

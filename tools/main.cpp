@@ -1,5 +1,6 @@
 // The tavorin command-line tool: round-trips a sample form through stream
-// files, and explains and compares stream files.
+// files, explains and compares stream files, and turns them into JSON and
+// back.
 #include <algorithm>
 #include <exception>
 #include <iostream>
@@ -14,6 +15,21 @@
 namespace {
 
 constexpr const char* kVersionLine = "tavorin Version 1.0";
+
+struct FileConversionArguments {
+  std::vector<std::string> files;
+  std::string folder;
+};
+
+// A command that turns files into files, beside them or into --out.
+CLI::App* AddFileConversion(CLI::App& app, const std::string& name, const std::string& summary,
+                            const std::string& filesHelp, const std::string& folderHelp,
+                            FileConversionArguments& arguments) {
+  CLI::App* command = app.add_subcommand(name, summary);
+  command->add_option("FILE", arguments.files, filesHelp)->required();
+  command->add_option("--out", arguments.folder, folderHelp);
+  return command;
+}
 
 int Run(int argc, char** argv) {
   using namespace tavorin::cli;
@@ -43,6 +59,20 @@ int Run(int argc, char** argv) {
   diff->add_option("A", diffFirst, "First stream file")->required();
   diff->add_option("B", diffSecond, "Second stream file")->required();
 
+  FileConversionArguments exportArguments, importArguments;
+  CLI::App* exportCommand = AddFileConversion(
+      app, "export",
+      "Write each stream or form-state file as JSON: FILE to FILE.json (exit 1 if any is "
+      "neither)",
+      "Stream or form-state files", "Folder for the JSON files (default: beside each)",
+      exportArguments);
+  CLI::App* importCommand = AddFileConversion(
+      app, "import",
+      "Turn each exported JSON file back into its exact stream: FILE.json to FILE (exit 1 if any "
+      "is refused; it then writes nothing)",
+      "JSON files that export wrote", "Folder for the streams (default: beside each)",
+      importArguments);
+
   // CLI11 would take an unknown command for a stray argument; name it plainly.
   if (argc > 1 && argv[1][0] != '-') {
     const std::string command = argv[1];
@@ -68,6 +98,10 @@ int Run(int argc, char** argv) {
 
   if (demo->parsed()) return RunDemo(demoFolder, std::cout, std::cerr);
   if (inspect->parsed()) return RunInspect(inspectFiles, inspectJson, std::cout, std::cerr);
+  if (exportCommand->parsed())
+    return RunExport(exportArguments.files, exportArguments.folder, std::cout, std::cerr);
+  if (importCommand->parsed())
+    return RunImport(importArguments.files, importArguments.folder, std::cout, std::cerr);
   return RunDiff(diffFirst, diffSecond, std::cout, std::cerr);
 }
 

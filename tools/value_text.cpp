@@ -49,13 +49,6 @@ constexpr std::array<KindWord, 5> kPictureKinds{{
     {host::Picture::Kind::Png, "PNG"},
 }};
 
-std::string_view PictureKindWord(host::Picture::Kind kind) {
-  for (const KindWord& entry : kPictureKinds) {
-    if (entry.kind == kind) return entry.word;
-  }
-  return "picture";
-}
-
 // FNV-1a, 64 bits, in hex: short enough to read, enough to tell images apart.
 std::string ShortHash(const host::ByteArray& bytes) {
   std::uint64_t hash = 0xcbf29ce484222325ull;
@@ -178,6 +171,29 @@ nlohmann::json RealJson(const Variant& value) {
 }
 
 }  // namespace
+
+std::string_view PictureKindWord(host::Picture::Kind kind) {
+  for (const KindWord& entry : kPictureKinds) {
+    if (entry.kind == kind) return entry.word;
+  }
+  return "picture";
+}
+
+std::optional<VarType> TypeOfLabel(std::string_view label) {
+  for (const TypeWord& entry : kTypeWords) {
+    if (entry.word == label) return entry.type;
+  }
+  return std::nullopt;
+}
+
+bool IsUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::optional<CodePoint> point = DecodeUtf8(text, at);
+    if (!point) return false;
+    at += point->length;
+  }
+  return true;
+}
 
 std::string TypeLabel(const Variant& value) {
   if (value.IsObject() && !value.IsNothing()) {

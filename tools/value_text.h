@@ -2,6 +2,7 @@
 // terminal, or a JSON value for machines.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,17 @@ namespace tavorin::cli {
 /// The value's type as a short word: "Long", "String", "Picture",
 /// "StdDataFormat", "Byte()" for a byte array, "Object" for Nothing.
 std::string TypeLabel(const host::Variant& value);
+
+/// The type of a value that TypeLabel calls `label`, for the labels of
+/// values that hold no live object ("Object" is Nothing); nullopt otherwise.
+std::optional<host::VarType> TypeOfLabel(std::string_view label);
+
+/// A picture's kind as a short word: "bitmap", "icon", "GIF", "JPEG", "PNG".
+std::string_view PictureKindWord(host::Picture::Kind kind);
+
+/// Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or
+/// values above U+10FFFF), as JSON text must be.
+bool IsUtf8(std::string_view text);
 
 /// The value as one line that is safe to print: strings quoted with control
 /// characters and invalid UTF-8 escaped, pictures as kind, size and hash,

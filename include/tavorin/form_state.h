@@ -4,7 +4,9 @@
 // bound to them).
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +14,7 @@
 #include <tavorin/component.h>
 #include <tavorin/host/form.h>
 #include <tavorin/host/variant.h>
+#include <tavorin/stream_info.h>
 
 namespace tavorin {
 
@@ -51,5 +54,43 @@ host::ByteArray SaveFormState(Tavorin& component, const host::Form& form,
 /// and 706 for missing or unfit custom defaults.
 RestoreReport RestoreFormState(Tavorin& component, const host::ByteArray& state, host::Form& form,
                                const FormStateOptions& options = {});
+
+/// One control as a form-state image's manifest records it.
+struct FormStateControlInfo {
+  std::string name;
+  /// Its index in its control array; nullopt when in none.
+  std::optional<std::int16_t> index;
+  std::string className;
+  /// "" for the form itself, else the container's name, with "(index)" for
+  /// an array member.
+  std::string container;
+  /// Its name, with "(index)" for an array member: "Text1", "Option1(2)".
+  std::string who;
+  /// The key of its stream: "S:Text1", "S:Option1(2)".
+  std::string streamKey;
+  /// The bytes stored under `streamKey`.
+  host::ByteArray stream;
+};
+
+/// What DescribeFormState found.
+struct FormStateInfo {
+  /// Whether the bytes are a form-state image; when false, `reason` says why.
+  bool isFormState = false;
+  std::string reason;
+  int version = 0;
+  std::string formName;
+  int scaleMode = 0;
+  /// The manifest's controls in saved order.
+  std::vector<FormStateControlInfo> controls;
+  /// Every stored entry in stored order, with what its key stands for
+  /// ("form name", "control 2 class", "stream of Text1"); filled for a
+  /// form-state image only.
+  std::vector<StreamEntryInfo> entries;
+};
+
+/// Explains a form-state image: its manifest and every entry. Never raises,
+/// whatever the bytes. The streams it holds are not checked here; each is for
+/// DescribeStream.
+FormStateInfo DescribeFormState(const host::ByteArray& image);
 
 }  // namespace tavorin

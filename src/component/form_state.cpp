@@ -17,7 +17,9 @@
 #include <tavorin/form_state.h>
 
 #include <algorithm>
+#include <new>
 #include <optional>
+#include <unordered_map>
 
 #include <tavorin/errors.h>
 #include <tavorin/host/control.h>
@@ -89,9 +91,7 @@ SavedControl LoadSavedControl(const host::PropertyBag& bag, std::size_t position
   return saved;
 }
 
-std::vector<SavedControl> LoadFormState(const host::ByteArray& image) {
-  host::PropertyBag bag;
-  bag.SetContents(image);  // 321 for bytes that are no property bag image
+std::vector<SavedControl> ReadManifest(const host::PropertyBag& bag) {
   std::int32_t version = 0;
   std::int32_t count = 0;
   try {
@@ -112,6 +112,32 @@ std::vector<SavedControl> LoadFormState(const host::ByteArray& image) {
     controls.push_back(LoadSavedControl(bag, position));
   }
   return controls;
+}
+
+std::vector<SavedControl> LoadFormState(const host::ByteArray& image) {
+  host::PropertyBag bag;
+  bag.SetContents(image);  // 321 for bytes that are no property bag image
+  return ReadManifest(bag);
+}
+
+// What each key of a form-state image stands for, by the manifest read from it.
+std::unordered_map<std::string, std::string> KeyMeanings(
+    const std::vector<SavedControl>& controls) {
+  std::unordered_map<std::string, std::string> meanings{
+      {std::string(kVersionKey), "form-state version"},
+      {std::string(kFormNameKey), "form name"},
+      {std::string(kScaleModeKey), "form ScaleMode"},
+      {std::string(kCountKey), "control count"},
+  };
+  for (std::size_t position = 0; position < controls.size(); ++position) {
+    const std::string control = "control " + std::to_string(position);
+    meanings.emplace(Indexed('N', position), control + " name");
+    meanings.emplace(Indexed('X', position), control + " index");
+    meanings.emplace(Indexed('K', position), control + " class");
+    meanings.emplace(Indexed('P', position), control + " container");
+    meanings.emplace(StreamKey(controls[position].Who()), "stream of " + controls[position].Who());
+  }
+  return meanings;
 }
 
 std::shared_ptr<host::Control> FindOnForm(const host::Form& form, const SavedControl& saved) {
@@ -266,6 +292,41 @@ RestoreReport RestoreFormState(Tavorin& component, const host::ByteArray& state,
     report.restored.push_back(match.saved->Who());
   }
   return report;
+}
+
+FormStateInfo DescribeFormState(const host::ByteArray& image) {
+  FormStateInfo info;
+  try {
+    host::PropertyBag bag;
+    bag.SetContents(image);
+    const std::vector<SavedControl> controls = ReadManifest(bag);
+    try {
+      info.formName = host::CStr(bag.ReadProperty(kFormNameKey));
+      info.scaleMode = host::CInt(bag.ReadProperty(kScaleModeKey));
+    } catch (const host::RuntimeError&) {
+      RaiseNoFormState("its header is damaged");
+    }
+    info.version = kFormStateVersion;
+    for (const SavedControl& saved : controls) {
+      info.controls.push_back({saved.name, saved.index, saved.className, saved.container,
+                               saved.Who(), StreamKey(saved.Who()), saved.stream});
+    }
+    const auto meanings = KeyMeanings(controls);
+    for (const std::string& key : bag.Names()) {
+      const auto meaning = meanings.find(key);
+      info.entries.push_back({key, meaning == meanings.end() ? "unknown key" : meaning->second,
+                              bag.ReadProperty(key)});
+    }
+    info.isFormState = true;
+  } catch (const host::RuntimeError& error) {
+    info = FormStateInfo{};
+    info.reason = error.Description();
+  } catch (const std::bad_alloc& error) {
+    // Only an image too large for the memory left gets here.
+    info = FormStateInfo{};
+    info.reason = std::string("cannot be read: ") + error.what();
+  }
+  return info;
 }
 
 }  // namespace tavorin
