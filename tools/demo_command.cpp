@@ -1,10 +1,13 @@
 // `tavorin demo`: every control of the sample form the component handles is
 // written to a stream file, read back, restored onto a fresh form and
 // compared with the original; a Data control also by the record it stands on.
+// Then the whole form goes the same way through one form-state file.
 #include <filesystem>
 #include <iomanip>
 #include <optional>
 #include <system_error>
+
+#include <tavorin/form_state.h>
 
 #include "commands.h"
 #include "control_compare.h"
@@ -64,6 +67,16 @@ std::string RecordStoodOn(const host::Control& control) {
   return text;
 }
 
+// How `twin` differs from `source`, the record a Data control stands on
+// included.
+std::vector<std::string> Differences(host::Control& source, host::Control& twin) {
+  std::vector<std::string> differences = ControlDifferences(source, twin);
+  const std::string was = RecordStoodOn(source);
+  const std::string is = RecordStoodOn(twin);
+  if (was != is) differences.push_back("Recordset: " + was + " became " + is);
+  return differences;
+}
+
 void RestoreControl(Tavorin& component, RoundTrip& trip, const host::Form& original,
                     const host::Form& fresh, const std::filesystem::path& folder) {
   const std::shared_ptr<host::Control> source = ControlNamed(original, trip.name);
@@ -78,12 +91,8 @@ void RestoreControl(Tavorin& component, RoundTrip& trip, const host::Form& origi
     trip.problems.push_back("reading: " + error.Description());
     return;
   }
-  const std::vector<std::string> differences = ControlDifferences(*source, *twin);
-  trip.problems.insert(trip.problems.end(), differences.begin(), differences.end());
+  trip.problems = Differences(*source, *twin);
   trip.record = RecordStoodOn(*twin);
-  if (const std::string original = RecordStoodOn(*source); trip.record != original) {
-    trip.problems.push_back("Recordset: " + original + " became " + trip.record);
-  }
 }
 
 void PrintTable(const std::vector<RoundTrip>& trips, std::ostream& out) {
@@ -99,6 +108,46 @@ void PrintTable(const std::vector<RoundTrip>& trips, std::ostream& out) {
       out << "    " << trip.name << "." << MessageForTerminal(problem) << "\n";
     }
   }
+}
+
+// The differences between the handled controls of two forms, each prefixed
+// by the control's name.
+std::vector<std::string> FormDifferences(const std::vector<RoundTrip>& handled,
+                                         const host::Form& original, const host::Form& restored) {
+  std::vector<std::string> differences;
+  for (const RoundTrip& trip : handled) {
+    const std::shared_ptr<host::Control> source = ControlNamed(original, trip.name);
+    const std::shared_ptr<host::Control> twin = ControlNamed(restored, trip.name);
+    for (const std::string& difference : Differences(*source, *twin)) {
+      differences.push_back(trip.name + "." + difference);
+    }
+  }
+  return differences;
+}
+
+// Saves the whole form into one file, restores it onto a fresh form and
+// reports the outcome; true when every handled control came back equal.
+bool RoundTripWholeForm(Tavorin& component, const std::vector<RoundTrip>& handled,
+                        const host::Form& original, const std::filesystem::path& folder,
+                        std::ostream& out) {
+  const std::string file = (folder / (original.Name() + ".tvf")).string();
+  const std::shared_ptr<host::Form> fresh = BuildSampleForm();
+  std::vector<std::string> problems;
+  std::size_t bytes = 0;
+  try {
+    component.StreamToFile(SaveFormState(component, original), file);
+    const host::ByteArray state = component.StreamFromFile(file);
+    bytes = state.size();
+    RestoreFormState(component, state, *fresh);
+    problems = FormDifferences(handled, original, *fresh);
+  } catch (const host::RuntimeError& error) {
+    problems.push_back(error.Description());
+  }
+  out << "\nThe whole form in one file, " << PlainForTerminal(file) << " (" << bytes
+      << " bytes), restored onto a fresh form: "
+      << (problems.empty() ? "every control came back equal." : "it DIFFERS.") << "\n";
+  for (const std::string& problem : problems) out << "    " << MessageForTerminal(problem) << "\n";
+  return problems.empty();
 }
 
 }  // namespace
@@ -156,7 +205,8 @@ int RunDemo(const std::string& folderName, std::ostream& out, std::ostream& err)
     for (const std::string& className : unhandled) out << " " << className;
     out << "\n";
   }
-  return !trips.empty() && equal == trips.size() ? kExitOk : kExitFailed;
+  const bool wholeFormEqual = RoundTripWholeForm(component, trips, *original, folder, out);
+  return !trips.empty() && equal == trips.size() && wholeFormEqual ? kExitOk : kExitFailed;
 }
 
 }  // namespace tavorin::cli

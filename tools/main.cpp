@@ -41,23 +41,24 @@ int Run(int argc, char** argv) {
   std::string demoFolder = "tavorin-demo";
   CLI::App* demo = app.add_subcommand(
       "demo",
-      "Write one control of every handled class to stream files, restore each onto a "
-      "fresh form and check that the two forms agree");
+      "Write one control of every handled class to stream files and the whole form to a "
+      "form-state file, restore them onto fresh forms and check that the forms agree");
   demo->add_option("--out", demoFolder, "Folder for the stream files (created when missing)")
       ->capture_default_str();
 
   std::vector<std::string> inspectFiles;
   bool inspectJson = false;
   CLI::App* inspect = app.add_subcommand(
-      "inspect", "Explain stream files entry by entry (exit 1 if any is no stream)");
-  inspect->add_option("FILE", inspectFiles, "Stream files")->required();
+      "inspect", "Explain stream and form-state files entry by entry (exit 1 if any is neither)");
+  inspect->add_option("FILE", inspectFiles, "Stream or form-state files")->required();
   inspect->add_flag("--json", inspectJson, "Machine-readable output");
 
   std::string diffFirst, diffSecond;
-  CLI::App* diff = app.add_subcommand(
-      "diff", "Show the entries in which two streams differ (exit 0 equal, 1 different, 2 error)");
-  diff->add_option("A", diffFirst, "First stream file")->required();
-  diff->add_option("B", diffSecond, "Second stream file")->required();
+  CLI::App* diff = app.add_subcommand("diff",
+                                      "Show the entries (and the controls of form states) in which "
+                                      "two files differ (exit 0 equal, 1 different, 2 error)");
+  diff->add_option("A", diffFirst, "First stream or form-state file")->required();
+  diff->add_option("B", diffSecond, "Second stream or form-state file")->required();
 
   FileConversionArguments exportArguments, importArguments;
   CLI::App* exportCommand = AddFileConversion(
