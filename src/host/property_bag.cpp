@@ -164,19 +164,25 @@ void IndexEntries(const ByteArray& records, std::vector<std::uint32_t>& entries,
                   NameIndex& index, const Repeated& repeated) {
   const std::size_t count = entries.size();
   const auto nameAt = [&](std::size_t at) { return RecordName(RecordAt(records, entries[at])); };
+  struct Ahead {
+    std::string_view name;
+    std::uint64_t hash;
+  };
   constexpr std::size_t kHashesAhead = 8;
-  std::uint64_t hashes[kHashesAhead];
+  Ahead ahead[kHashesAhead];
   const auto hashAhead = [&](std::size_t at) {
     if (at >= count) return;
-    hashes[at % kHashesAhead] = HashName(nameAt(at));
-    index.Prefetch(hashes[at % kHashesAhead]);
+    Ahead& next = ahead[at % kHashesAhead];
+    next.name = nameAt(at);
+    next.hash = HashName(next.name);
+    index.Prefetch(next.hash);
   };
   for (std::size_t at = from; at < from + kHashesAhead; ++at) hashAhead(at);
   std::size_t kept = from;
   for (std::size_t at = from; at < count; ++at) {
-    const std::uint64_t hash = hashes[at % kHashesAhead];
+    const auto [name, hash] = ahead[at % kHashesAhead];
     // Entries before `kept` are indexed; `at` is not yet overwritten.
-    const NameIndex::Probe probe = index.Find(nameAt(at), hash, nameAt);
+    const NameIndex::Probe probe = index.Find(name, hash, nameAt);
     if (probe.position == NameIndex::kNotFound) {
       entries[kept] = entries[at];
       index.Insert(probe, kept++, hash);
