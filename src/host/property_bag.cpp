@@ -115,8 +115,8 @@ class NameIndex {
   /// its names again. A failure leaves the table as it was.
   bool MakeRoom(std::size_t count, std::size_t spare) {
     if (count <= Capacity()) return false;
-    const std::size_t room = std::max(count + spare, Capacity() * 2);
-    if (room > kMaxEntries) RaiseHostError(errors::kOutOfMemory);
+    if (count > kMaxEntries) RaiseHostError(errors::kOutOfMemory);
+    const std::size_t room = std::min(std::max(count + spare, Capacity() * 2), kMaxEntries);
     const std::size_t size = std::max<std::size_t>(16, room + room / 2 + 1);
     std::vector<std::uint32_t>(size, 0).swap(slots_);
     position_mask_ = static_cast<std::uint32_t>(std::bit_ceil(size) - 1);
