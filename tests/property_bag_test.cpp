@@ -89,6 +89,41 @@ TEST(PropertyBag, NamesAreCaseSensitiveAndKeepTheirFirstPlace) {
   EXPECT_TRUE(replaced.ReadProperty("old").IsEmpty());
 }
 
+// Many writes, new names among rewritten ones, with and without reads between
+// them: each name keeps its first place and its last value, and the image is
+// that of the names written once, in that order, with those values.
+TEST(PropertyBag, RewritesAmongManyWritesKeepFirstPlaceAndLastValue) {
+  const auto name = [](int i) { return std::string("n").append(std::to_string(i)); };
+  for (const bool readBetween : {false, true}) {
+    PropertyBag bag;
+    std::vector<int> order;
+    std::vector<int> last(3000, -1);
+    for (int round = 0; round < 3; ++round) {
+      for (int i = 0; i < 1000; ++i) {
+        for (const int written : {round * 1000 + i, i * 7 % (round * 1000 + i + 1)}) {
+          if (last[written] < 0) order.push_back(written);
+          last[written] = round * 1000 + i;
+          bag.WriteProperty(name(written), last[written]);
+        }
+        if (readBetween && i % 97 == 0) {
+          EXPECT_EQ(bag.ReadProperty(name(i)), Variant(last[i]));
+          EXPECT_EQ(bag.Count(), order.size());
+        }
+      }
+    }
+    PropertyBag once;
+    std::vector<std::string> names;
+    for (const int written : order) {
+      once.WriteProperty(name(written), last[written]);
+      names.push_back(name(written));
+    }
+    EXPECT_EQ(bag.Names(), names);
+    for (const int written : order)
+      EXPECT_EQ(bag.ReadProperty(name(written)), Variant(last[written]));
+    EXPECT_EQ(bag.Contents(), once.Contents());
+  }
+}
+
 TEST(PropertyBag, AValueEqualToItsDefaultIsNotStored) {
   struct Case {
     Variant value;

