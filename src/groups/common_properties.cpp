@@ -75,7 +75,7 @@ void ReadCommonProperties(const ComponentSettings& settings, const host::Propert
   if (switches.icons) ReadIcons(stream, control, customDefaults);
 }
 
-host::Variant ConvertToValueType(const host::Variant& value, std::int16_t valueType) {
+host::Variant ConvertToValueType(host::Variant value, std::int16_t valueType) {
   if (valueType == kAnyValueType) return value;
   const auto type = static_cast<host::VarType>(valueType);
   if (std::find(kConvertibleTypes.begin(), kConvertibleTypes.end(), type) ==
