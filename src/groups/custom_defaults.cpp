@@ -10,10 +10,9 @@ namespace {
 
 // The custom value under `key` in `valueType`: nullopt without one, Null when
 // it does not convert.
-std::optional<host::Variant> CustomValue(const host::PropertyBag* customDefaults,
+std::optional<host::Variant> CustomValue(const host::PropertyBag& customDefaults,
                                          std::string_view key, std::int16_t valueType) {
-  if (customDefaults == nullptr) return std::nullopt;
-  host::Variant stored = customDefaults->ReadProperty(key);
+  host::Variant stored = customDefaults.ReadProperty(key);
   if (stored.IsEmpty()) return std::nullopt;
   return ConvertToValueType(std::move(stored), valueType);
 }
@@ -29,7 +28,7 @@ host::Variant EffectiveDefault(const host::PropertyBag* customDefaults, std::str
 CallDefault DefaultForWriting(const host::PropertyBag* customDefaults, std::string_view key,
                               const host::Variant& builtIn, std::int16_t valueType) {
   if (customDefaults == nullptr) return CallDefault::BuiltIn(builtIn);
-  std::optional<host::Variant> custom = CustomValue(customDefaults, key, valueType);
+  std::optional<host::Variant> custom = CustomValue(*customDefaults, key, valueType);
   if (!custom) return CallDefault::BuiltIn(builtIn);
   return CallDefault::Custom(custom->IsNull() ? host::Variant::Missing() : std::move(*custom));
 }
@@ -37,7 +36,7 @@ CallDefault DefaultForWriting(const host::PropertyBag* customDefaults, std::stri
 CallDefault DefaultForReading(const host::PropertyBag* customDefaults, std::string_view key,
                               const host::Variant& builtIn, std::int16_t valueType) {
   if (customDefaults == nullptr) return CallDefault::BuiltIn(builtIn);
-  std::optional<host::Variant> custom = CustomValue(customDefaults, key, valueType);
+  std::optional<host::Variant> custom = CustomValue(*customDefaults, key, valueType);
   if (!custom || custom->IsNull()) return CallDefault::BuiltIn(builtIn);
   return CallDefault::Custom(std::move(*custom));
 }
