@@ -21,26 +21,6 @@ bool InRange(const ValueRange& range, double value) {
   return value >= range.min && value <= range.max;
 }
 
-void CheckRange(const PropertySpec& spec, const Variant& value) {
-  const ValueRange& range = spec.range;
-  if (spec.type == VarType::String) {
-    const auto length = static_cast<double>(CharacterCount(*value.Get<std::string>()));
-    if (!InRange(range, length)) RaiseHostError(errors::kInvalidPropertyValue);
-  } else if (spec.type == VarType::Object) {
-    const ObjectRef object = value.AsObject();
-    if (object && !range.objectType.empty() && object->TypeName() != range.objectType) {
-      RaiseHostError(errors::kInvalidPropertyValue);
-    }
-  } else {
-    // The numbers: Integer, Long, Single and Boolean.
-    const double number = CDbl(value);
-    const bool listed =
-        range.allowed.empty() ||
-        std::find(range.allowed.begin(), range.allowed.end(), number) != range.allowed.end();
-    if (!InRange(range, number) || !listed) RaiseHostError(errors::kInvalidPropertyValue);
-  }
-}
-
 // The words of a folded name are read straight from the text, with at most
 // two loads each whatever the length: a loop per character, or bytes stored
 // one by one and read back as words, would dominate the lookup.
@@ -167,6 +147,26 @@ Variant PropertyTable::Coerce(const PropertySpec& spec, const Variant& value) {
   Variant converted = value.Type() == spec.type ? value : ConvertTo(value, spec.type);
   CheckRange(spec, converted);
   return converted;
+}
+
+void PropertyTable::CheckRange(const PropertySpec& spec, const Variant& value) {
+  const ValueRange& range = spec.range;
+  if (spec.type == VarType::String) {
+    const auto length = static_cast<double>(CharacterCount(*value.Get<std::string>()));
+    if (!InRange(range, length)) RaiseHostError(errors::kInvalidPropertyValue);
+  } else if (spec.type == VarType::Object) {
+    const ObjectRef object = value.AsObject();
+    if (object && !range.objectType.empty() && object->TypeName() != range.objectType) {
+      RaiseHostError(errors::kInvalidPropertyValue);
+    }
+  } else {
+    // The numbers: Integer, Long, Single and Boolean.
+    const double number = CDbl(value);
+    const bool listed =
+        range.allowed.empty() ||
+        std::find(range.allowed.begin(), range.allowed.end(), number) != range.allowed.end();
+    if (!InRange(range, number) || !listed) RaiseHostError(errors::kInvalidPropertyValue);
+  }
 }
 
 PropertyTable BuildTable(std::string className, const ClassShape& shape,

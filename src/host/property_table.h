@@ -103,6 +103,9 @@ class PropertyTable {
   /// `value` converted to the property's type (13 or 6 when it cannot) and
   /// checked against its range (380).
   static Variant Coerce(const PropertySpec& spec, const Variant& value);
+  /// Raises 380 when `value`, already of the property's type, lies outside
+  /// its range.
+  static void CheckRange(const PropertySpec& spec, const Variant& value);
 
  private:
   /// A member name lowercased and zero-padded to a fixed width: hashing and
