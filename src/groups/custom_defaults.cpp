@@ -25,18 +25,16 @@ host::Variant EffectiveDefault(const host::PropertyBag* customDefaults, std::str
   return customDefaults->ReadProperty(key, builtIn);
 }
 
-CallDefault DefaultForWriting(const host::PropertyBag* customDefaults, std::string_view key,
-                              const host::Variant& builtIn, std::int16_t valueType) {
-  if (customDefaults == nullptr) return CallDefault::BuiltIn(builtIn);
-  std::optional<host::Variant> custom = CustomValue(*customDefaults, key, valueType);
+CallDefault CustomDefaultForWriting(const host::PropertyBag& customDefaults, std::string_view key,
+                                    const host::Variant& builtIn, std::int16_t valueType) {
+  std::optional<host::Variant> custom = CustomValue(customDefaults, key, valueType);
   if (!custom) return CallDefault::BuiltIn(builtIn);
   return CallDefault::Custom(custom->IsNull() ? host::Variant::Missing() : std::move(*custom));
 }
 
-CallDefault DefaultForReading(const host::PropertyBag* customDefaults, std::string_view key,
-                              const host::Variant& builtIn, std::int16_t valueType) {
-  if (customDefaults == nullptr) return CallDefault::BuiltIn(builtIn);
-  std::optional<host::Variant> custom = CustomValue(*customDefaults, key, valueType);
+CallDefault CustomDefaultForReading(const host::PropertyBag& customDefaults, std::string_view key,
+                                    const host::Variant& builtIn, std::int16_t valueType) {
+  std::optional<host::Variant> custom = CustomValue(customDefaults, key, valueType);
   if (!custom || custom->IsNull()) return CallDefault::BuiltIn(builtIn);
   return CallDefault::Custom(std::move(*custom));
 }
