@@ -26,20 +26,32 @@ class MemberNamesTest : public ::testing::Test {
   std::shared_ptr<Control> text = form->AddControl("TextBox", "Text1");
 };
 
+void ExpectFoundInAnyCaseAndNearMissesNot(const Control& control, const std::string& name) {
+  SCOPED_TRACE(name);
+  const Variant value = control.GetProperty(name);
+  EXPECT_EQ(control.GetProperty(Transformed(name, Upper)), value);
+  EXPECT_EQ(control.GetProperty(Transformed(name, Lower)), value);
+  EXPECT_RAISES(errors::kNoSuchMember, control.GetProperty(name + "s"));
+  EXPECT_RAISES(errors::kNoSuchMember, control.GetProperty(name.substr(1)));
+  EXPECT_RAISES(errors::kNoSuchMember, control.GetProperty(name + std::string(1, '\0')));
+  // The same length, and every byte but one the same.
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    std::string nearMiss = name;
+    nearMiss[i] = '#';
+    SCOPED_TRACE(nearMiss);
+    EXPECT_RAISES(errors::kNoSuchMember, control.GetProperty(nearMiss));
+  }
+}
+
 TEST_F(MemberNamesTest, EveryPropertyIsFoundInAnyCaseAndNearMissesAreNot) {
-  // Names of every length from 3 to 16 characters.
+  // Names of every length from 3 to 17 characters.
   for (const std::string name :
        {"Tag", "Text", "Width", "Height", "Enabled", "FontBold", "MaxLength", "DataMember",
         "BorderStyle", "MousePointer", "HelpContextID", "FontStrikethru", "WhatsThisHelpID",
         "CausesValidation"}) {
-    SCOPED_TRACE(name);
-    const Variant value = text->GetProperty(name);
-    EXPECT_EQ(text->GetProperty(Transformed(name, Upper)), value);
-    EXPECT_EQ(text->GetProperty(Transformed(name, Lower)), value);
-    EXPECT_RAISES(errors::kNoSuchMember, text->GetProperty(name + "s"));
-    EXPECT_RAISES(errors::kNoSuchMember, text->GetProperty(name.substr(1)));
-    EXPECT_RAISES(errors::kNoSuchMember, text->GetProperty(name + std::string(1, '\0')));
+    ExpectFoundInAnyCaseAndNearMissesNot(*text, name);
   }
+  ExpectFoundInAnyCaseAndNearMissesNot(*form->AddControl("Data", "Data1"), "DefaultCursorType");
 }
 
 TEST_F(MemberNamesTest, OnlyAsciiLettersFold) {

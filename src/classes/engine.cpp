@@ -70,10 +70,8 @@ void WriteValue(host::PropertyBag& stream, const host::PropertyBag* customDefaul
 // `type`; raises like the host when it does not convert.
 host::Variant ReadValue(const host::PropertyBag& stream, const host::PropertyBag* customDefaults,
                         std::string_view key, const host::Variant& builtIn, host::VarType type) {
-  host::Variant value = customDefaults != nullptr
-                            ? stream.ReadProperty(key, DefaultForReading(customDefaults, key,
-                                                                         builtIn, TypeCodeOf(type)))
-                            : stream.ReadProperty(key, builtIn);
+  host::Variant value =
+      stream.ReadProperty(key, DefaultForReading(customDefaults, key, builtIn, TypeCodeOf(type)));
   if (value.Type() != type) value = host::ConvertTo(value, type);
   return value;
 }

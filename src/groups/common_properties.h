@@ -44,6 +44,6 @@ inline constexpr std::int16_t kAnyValueType = 12;
 /// Double, Currency, Date, String, Boolean or Decimal), or unchanged for
 /// kAnyValueType. Null for any other type code and for a value that does not
 /// convert. Never raises.
-host::Variant ConvertToValueType(const host::Variant& value, std::int16_t valueType);
+host::Variant ConvertToValueType(host::Variant value, std::int16_t valueType);
 
 }  // namespace tavorin::detail

@@ -1,5 +1,8 @@
 #include "groups/custom_defaults.h"
 
+#include <optional>
+#include <utility>
+
 #include "groups/common_properties.h"
 
 namespace tavorin::detail {
@@ -7,12 +10,11 @@ namespace {
 
 // The custom value under `key` in `valueType`: nullopt without one, Null when
 // it does not convert.
-std::optional<host::Variant> CustomValue(const host::PropertyBag* customDefaults,
+std::optional<host::Variant> CustomValue(const host::PropertyBag& customDefaults,
                                          std::string_view key, std::int16_t valueType) {
-  if (customDefaults == nullptr) return std::nullopt;
-  const host::Variant stored = customDefaults->ReadProperty(key);
+  host::Variant stored = customDefaults.ReadProperty(key);
   if (stored.IsEmpty()) return std::nullopt;
-  return ConvertToValueType(stored, valueType);
+  return ConvertToValueType(std::move(stored), valueType);
 }
 
 }  // namespace
@@ -23,17 +25,18 @@ host::Variant EffectiveDefault(const host::PropertyBag* customDefaults, std::str
   return customDefaults->ReadProperty(key, builtIn);
 }
 
-host::Variant DefaultForWriting(const host::PropertyBag* customDefaults, std::string_view key,
-                                const host::Variant& builtIn, std::int16_t valueType) {
-  const std::optional<host::Variant> custom = CustomValue(customDefaults, key, valueType);
-  if (!custom) return builtIn;
-  return custom->IsNull() ? host::Variant::Missing() : *custom;
+CallDefault CustomDefaultForWriting(const host::PropertyBag& customDefaults, std::string_view key,
+                                    const host::Variant& builtIn, std::int16_t valueType) {
+  std::optional<host::Variant> custom = CustomValue(customDefaults, key, valueType);
+  if (!custom) return CallDefault::BuiltIn(builtIn);
+  return CallDefault::Custom(custom->IsNull() ? host::Variant::Missing() : std::move(*custom));
 }
 
-host::Variant DefaultForReading(const host::PropertyBag* customDefaults, std::string_view key,
-                                const host::Variant& builtIn, std::int16_t valueType) {
-  const std::optional<host::Variant> custom = CustomValue(customDefaults, key, valueType);
-  return custom && !custom->IsNull() ? *custom : builtIn;
+CallDefault CustomDefaultForReading(const host::PropertyBag& customDefaults, std::string_view key,
+                                    const host::Variant& builtIn, std::int16_t valueType) {
+  std::optional<host::Variant> custom = CustomValue(customDefaults, key, valueType);
+  if (!custom || custom->IsNull()) return CallDefault::BuiltIn(builtIn);
+  return CallDefault::Custom(std::move(*custom));
 }
 
 }  // namespace tavorin::detail

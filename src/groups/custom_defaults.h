@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 #include <tavorin/host/property_bag.h>
 #include <tavorin/host/variant.h>
@@ -23,15 +24,52 @@ namespace tavorin::detail {
 host::Variant EffectiveDefault(const host::PropertyBag* customDefaults, std::string_view key,
                                const host::Variant& builtIn);
 
+/// The default of a key in one call, for the full expression that asks for it:
+/// the built-in default itself, never copied (a catalogue walk takes one per
+/// property, and the copies cost about 4% of a text box's write and read), or
+/// the custom value that replaces it.
+class CallDefault {
+ public:
+  /// Refers to `builtIn`, which must outlive the CallDefault.
+  static CallDefault BuiltIn(const host::Variant& builtIn) { return CallDefault(&builtIn, {}); }
+  static CallDefault Custom(host::Variant custom) {
+    return CallDefault(nullptr, std::move(custom));
+  }
+
+  operator const host::Variant&() const { return builtIn_ != nullptr ? *builtIn_ : custom_; }
+
+ private:
+  CallDefault(const host::Variant* builtIn, host::Variant custom)
+      : builtIn_(builtIn), custom_(std::move(custom)) {}
+
+  const host::Variant* builtIn_;
+  host::Variant custom_;
+};
+
+/// The default a value of `valueType` is written against, and the default a
+/// read falls back to, when there are custom defaults: the forms below.
+CallDefault CustomDefaultForWriting(const host::PropertyBag& customDefaults, std::string_view key,
+                                    const host::Variant& builtIn, std::int16_t valueType);
+CallDefault CustomDefaultForReading(const host::PropertyBag& customDefaults, std::string_view key,
+                                    const host::Variant& builtIn, std::int16_t valueType);
+
 /// The default a value of `valueType` is written against: the custom value
 /// converted to that type. A custom value that does not convert matches no
-/// value, so the value is always stored (Missing).
-host::Variant DefaultForWriting(const host::PropertyBag* customDefaults, std::string_view key,
-                                const host::Variant& builtIn, std::int16_t valueType);
+/// value, so the value is always stored (Missing). Inline: without custom
+/// defaults a call is then a test, where the call out of line cost 3.7% of a
+/// text box's write and read.
+inline CallDefault DefaultForWriting(const host::PropertyBag* customDefaults, std::string_view key,
+                                     const host::Variant& builtIn, std::int16_t valueType) {
+  if (customDefaults == nullptr) return CallDefault::BuiltIn(builtIn);
+  return CustomDefaultForWriting(*customDefaults, key, builtIn, valueType);
+}
 
 /// The default a read falls back to: the custom value converted to
 /// `valueType`, or `builtIn` when it does not convert.
-host::Variant DefaultForReading(const host::PropertyBag* customDefaults, std::string_view key,
-                                const host::Variant& builtIn, std::int16_t valueType);
+inline CallDefault DefaultForReading(const host::PropertyBag* customDefaults, std::string_view key,
+                                     const host::Variant& builtIn, std::int16_t valueType) {
+  if (customDefaults == nullptr) return CallDefault::BuiltIn(builtIn);
+  return CustomDefaultForReading(*customDefaults, key, builtIn, valueType);
+}
 
 }  // namespace tavorin::detail

@@ -21,26 +21,6 @@ bool InRange(const ValueRange& range, double value) {
   return value >= range.min && value <= range.max;
 }
 
-void CheckRange(const PropertySpec& spec, const Variant& value) {
-  const ValueRange& range = spec.range;
-  if (spec.type == VarType::String) {
-    const auto length = static_cast<double>(CharacterCount(*value.Get<std::string>()));
-    if (!InRange(range, length)) RaiseHostError(errors::kInvalidPropertyValue);
-  } else if (spec.type == VarType::Object) {
-    const ObjectRef object = value.AsObject();
-    if (object && !range.objectType.empty() && object->TypeName() != range.objectType) {
-      RaiseHostError(errors::kInvalidPropertyValue);
-    }
-  } else {
-    // The numbers: Integer, Long, Single and Boolean.
-    const double number = CDbl(value);
-    const bool listed =
-        range.allowed.empty() ||
-        std::find(range.allowed.begin(), range.allowed.end(), number) != range.allowed.end();
-    if (!InRange(range, number) || !listed) RaiseHostError(errors::kInvalidPropertyValue);
-  }
-}
-
 // The words of a folded name are read straight from the text, with at most
 // two loads each whatever the length: a loop per character, or bytes stored
 // one by one and read back as words, would dominate the lookup.
@@ -66,6 +46,19 @@ std::uint64_t LoadWord(const char* bytes, std::size_t count) {
     word |= std::uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
   }
   return word;
+}
+
+/// Whether the `size` (at most 24) bytes at `a` and at `b` are the same: a
+/// few overlapping word loads, where a call of memcmp cost as much as the
+/// rest of a lookup.
+bool SameShortBytes(const char* a, const char* b, std::size_t size) {
+  if (size <= 8) return LoadWord(a, size) == LoadWord(b, size);
+  const auto differing = [a, b](std::size_t at) {
+    return Load<std::uint64_t>(a + at) ^ Load<std::uint64_t>(b + at);
+  };
+  std::uint64_t difference = differing(0) | differing(size - 8);
+  if (size > 16) difference |= differing(8);
+  return difference == 0;
 }
 
 /// FoldAscii on every byte of the word at once.
@@ -134,6 +127,31 @@ std::ptrdiff_t PropertyTable::NameIndex::Find(std::string_view name) const {
   return folded ? slots_[Probe(*folded)].position : -1;
 }
 
+PropertyTable::SpellingIndex::SpellingIndex(const std::vector<PropertySpec>& properties) {
+  // Four slots per name keep keys that meet rare.
+  std::size_t size = 8;
+  while (size < 4 * properties.size()) size *= 2;
+  positions_.assign(size, -1);
+  for (std::size_t i = 0; i < properties.size(); ++i) {
+    std::int16_t& slot = positions_[SlotOf(properties[i].name)];
+    if (slot < 0) slot = static_cast<std::int16_t>(i);
+  }
+}
+
+std::size_t PropertyTable::SpellingIndex::SlotOf(std::string_view name) const {
+  if (name.empty()) return 0;
+  const auto byte = [name](std::size_t i) {
+    return std::uint64_t{static_cast<unsigned char>(name[i])};
+  };
+  const std::uint64_t key =
+      name.size() | byte(0) << 8 | byte(name.size() / 2) << 16 | byte(name.size() - 1) << 24;
+  return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 40) & (positions_.size() - 1);
+}
+
+std::ptrdiff_t PropertyTable::SpellingIndex::Candidate(std::string_view name) const {
+  return positions_[SlotOf(name)];
+}
+
 PropertyTable::PropertyTable(std::string className, ClassShape shape,
                              std::vector<PropertySpec> properties, std::vector<MethodSpec> methods)
     : class_name_(std::move(className)),
@@ -141,7 +159,8 @@ PropertyTable::PropertyTable(std::string className, ClassShape shape,
       properties_(std::move(properties)),
       methods_(std::move(methods)),
       property_index_(properties_.size()),
-      method_index_(methods_.size()) {
+      method_index_(methods_.size()),
+      spelling_index_(properties_) {
   const auto add = [](NameIndex& index, const std::string& name, std::size_t position) {
     const std::optional<FoldedName> folded = FoldedName::Of(name);
     if (!folded) throw std::logic_error("member name too long: " + name);
@@ -152,6 +171,14 @@ PropertyTable::PropertyTable(std::string className, ClassShape shape,
 }
 
 std::ptrdiff_t PropertyTable::FindProperty(std::string_view name) const {
+  const std::ptrdiff_t candidate = spelling_index_.Candidate(name);
+  if (candidate >= 0) {
+    const std::string& spelling = properties_[static_cast<std::size_t>(candidate)].name;
+    if (spelling.size() == name.size() &&
+        SameShortBytes(spelling.data(), name.data(), name.size())) {
+      return candidate;
+    }
+  }
   return property_index_.Find(name);
 }
 
@@ -167,6 +194,26 @@ Variant PropertyTable::Coerce(const PropertySpec& spec, const Variant& value) {
   Variant converted = value.Type() == spec.type ? value : ConvertTo(value, spec.type);
   CheckRange(spec, converted);
   return converted;
+}
+
+void PropertyTable::CheckRange(const PropertySpec& spec, const Variant& value) {
+  const ValueRange& range = spec.range;
+  if (spec.type == VarType::String) {
+    const auto length = static_cast<double>(CharacterCount(*value.Get<std::string>()));
+    if (!InRange(range, length)) RaiseHostError(errors::kInvalidPropertyValue);
+  } else if (spec.type == VarType::Object) {
+    const ObjectRef object = value.AsObject();
+    if (object && !range.objectType.empty() && object->TypeName() != range.objectType) {
+      RaiseHostError(errors::kInvalidPropertyValue);
+    }
+  } else {
+    // The numbers: Integer, Long, Single and Boolean.
+    const double number = CDbl(value);
+    const bool listed =
+        range.allowed.empty() ||
+        std::find(range.allowed.begin(), range.allowed.end(), number) != range.allowed.end();
+    if (!InRange(range, number) || !listed) RaiseHostError(errors::kInvalidPropertyValue);
+  }
 }
 
 PropertyTable BuildTable(std::string className, const ClassShape& shape,

@@ -111,7 +111,8 @@ std::vector<detail::Binding> EditableListBindings() {
 const detail::PropertyTable& ComboBoxTable() {
   static const detail::PropertyTable table = [] {
     std::vector<detail::Binding> bindings = EditableListBindings();
-    for (const detail::Binding& binding : detail::EditTextBindings()) bindings.push_back(binding);
+    for (const detail::Binding& binding : detail::EditTextBindings<ComboBox>())
+      bindings.push_back(binding);
     return detail::BuildClassTable("ComboBox", bindings, detail::ListMembers::Editing());
   }();
   return table;

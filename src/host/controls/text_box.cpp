@@ -5,36 +5,11 @@
 #include "host/property_table.h"
 
 namespace tavorin::host {
-namespace detail {
-namespace {
-
-const EditText& AsEditText(const Control& control) {
-  return dynamic_cast<const EditText&>(control);
-}
-EditText& AsEditText(Control& control) { return dynamic_cast<EditText&>(control); }
-
-}  // namespace
-
-std::vector<Binding> EditTextBindings() {
-  return {
-      {"Text", [](const Control& c) { return Variant(AsEditText(c).Text()); },
-       [](Control& c, const Variant& v) { AsEditText(c).Text(CStr(v)); }},
-      {"SelStart", [](const Control& c) { return Variant(AsEditText(c).SelStart()); },
-       [](Control& c, const Variant& v) { AsEditText(c).SelStart(CLng(v)); }},
-      {"SelLength", [](const Control& c) { return Variant(AsEditText(c).SelLength()); },
-       [](Control& c, const Variant& v) { AsEditText(c).SelLength(CLng(v)); }},
-      {"SelText", [](const Control& c) { return Variant(AsEditText(c).SelText()); },
-       [](Control& c, const Variant& v) { AsEditText(c).SelText(CStr(v)); }},
-  };
-}
-
-}  // namespace detail
-
 namespace {
 
 const detail::PropertyTable& TextBoxTable() {
   static const detail::PropertyTable table =
-      detail::BuildClassTable("TextBox", detail::EditTextBindings());
+      detail::BuildClassTable("TextBox", detail::EditTextBindings<TextBox>());
   return table;
 }
 

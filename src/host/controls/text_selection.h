@@ -4,7 +4,11 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
+
+#include <tavorin/host/controls.h>
+#include <tavorin/host/convert.h>
 
 #include "host/property_table.h"
 
@@ -32,8 +36,34 @@ struct TextSelection {
   std::size_t Offset(std::int32_t position) const;
 };
 
-/// The by-name members Text, SelStart, SelLength and SelText of a control
-/// that is an EditText.
-std::vector<Binding> EditTextBindings();
+/// The EditText of a control known to be an `Edit`.
+template <typename Edit>
+const EditText& EditTextOf(const Control& control) {
+  return static_cast<const Edit&>(control);
+}
+template <typename Edit>
+EditText& EditTextOf(Control& control) {
+  return static_cast<Edit&>(control);
+}
+
+/// The by-name members Text, SelStart, SelLength and SelText of `Edit`, a
+/// final control class that is an EditText. Only `Edit`'s own table holds
+/// them, so the control a binding receives is an `Edit` and a static cast
+/// reaches its EditText: the cross-cast it replaces cost about 400
+/// instructions per access, more than the rest of a SelStart assignment.
+template <typename Edit>
+std::vector<Binding> EditTextBindings() {
+  static_assert(std::is_final_v<Edit> && std::is_base_of_v<EditText, Edit>);
+  return {
+      {"Text", [](const Control& c) { return Variant(EditTextOf<Edit>(c).Text()); },
+       [](Control& c, const Variant& v) { EditTextOf<Edit>(c).Text(CStr(v)); }},
+      {"SelStart", [](const Control& c) { return Variant(EditTextOf<Edit>(c).SelStart()); },
+       [](Control& c, const Variant& v) { EditTextOf<Edit>(c).SelStart(CLng(v)); }},
+      {"SelLength", [](const Control& c) { return Variant(EditTextOf<Edit>(c).SelLength()); },
+       [](Control& c, const Variant& v) { EditTextOf<Edit>(c).SelLength(CLng(v)); }},
+      {"SelText", [](const Control& c) { return Variant(EditTextOf<Edit>(c).SelText()); },
+       [](Control& c, const Variant& v) { EditTextOf<Edit>(c).SelText(CStr(v)); }},
+  };
+}
 
 }  // namespace tavorin::host::detail
