@@ -11,7 +11,8 @@
 // against (a) and against (b), and its time per item at 32,767 items against
 // its time per item at 1,000, each beside its goal. Last, the memory the
 // write and restore of the full list take at their peak, beyond the restored
-// list itself, against the stream's size, counted by a replaced operator new.
+// list itself, against the stream's size, counted by replaced allocation
+// functions.
 #include <benchmark/benchmark.h>
 
 #include <array>

@@ -10,7 +10,7 @@
 // bag's write cost alone (the records, the checksum, the comparison with
 // defaults, and the rest: the duplicate-name check and the entries), and the
 // memory that loading the image takes at its peak against the image's size,
-// counted by a replaced operator new.
+// counted by replaced allocation functions.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -29,6 +29,7 @@
 #include "host/crc32c.h"
 #include "support/counting_allocator.h"
 #include "support/msgpack_keys.h"
+#include "support/page_faults.h"
 #include "support/summary_reporter.h"
 
 using tavorin::host::ByteArray;
@@ -149,11 +150,11 @@ void SetItems(benchmark::State& state, std::size_t imageBytes) {
 
 void BM_BagWrite(benchmark::State& state) {
   std::size_t size = 0;
-  for (auto _ : state) {
+  tavorin::bench::RunCountingPageFaults(state, [&] {
     const ByteArray image = BagImage();
     size = image.size();
     benchmark::DoNotOptimize(image.data());
-  }
+  });
   SetItems(state, size);
 }
 
@@ -175,7 +176,7 @@ void BM_BagRead(benchmark::State& state) {
 void BM_BagRecordsAlone(benchmark::State& state) {
   std::size_t size = 0;
   for (auto _ : state) {
-    ByteArray records;
+    tavorin::host::detail::RecordBytes records;
     for (const Entry& entry : ListEntries()) {
       tavorin::host::detail::PutValueRecord(records, entry.name, entry.value);
     }
@@ -220,11 +221,11 @@ void BM_BagLoadMemory(benchmark::State& state) {
 
 void BM_MsgpackWrite(benchmark::State& state) {
   std::size_t size = 0;
-  for (auto _ : state) {
+  tavorin::bench::RunCountingPageFaults(state, [&] {
     const msgpack::sbuffer image = MsgpackImage();
     size = image.size();
     benchmark::DoNotOptimize(image.data());
-  }
+  });
   SetItems(state, size);
 }
 
@@ -331,6 +332,10 @@ class BagSummary : public tavorin::bench::SummaryReporter {
           },
           "-");
     }
+    if (faults_.contains("BM_BagWrite") && faults_.contains("BM_MsgpackWrite")) {
+      std::printf("  %-26s %6.0f [msgpack %.0f]\n", "page faults a write",
+                  faults_.at("BM_BagWrite"), faults_.at("BM_MsgpackWrite"));
+    }
     if (peak_ > 0) {
       PrintSizeRow("load peak memory / image", peak_, bytes_.at("BM_BagWrite"), "at most 2");
     }
@@ -340,6 +345,7 @@ class BagSummary : public tavorin::bench::SummaryReporter {
   void KeepCounters(const std::string& name, const Run& run) override {
     bytes_[name] = run.counters.at("image_bytes").value;
     if (name == "BM_BagLoadMemory") peak_ = run.counters.at("peak_bytes").value;
+    if (run.counters.contains("page_faults")) faults_[name] = run.counters.at("page_faults").value;
   }
 
   static std::function<double(const Times&)> Over(const char* part, const char* whole) {
@@ -351,6 +357,7 @@ class BagSummary : public tavorin::bench::SummaryReporter {
   }
 
   std::map<std::string, double> bytes_;
+  std::map<std::string, double> faults_;
   double peak_ = 0;
 };
 

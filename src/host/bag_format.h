@@ -10,16 +10,20 @@
 #include <tavorin/host/variant.h>
 
 #include "host/byte_coding.h"
+#include "host/growable_array.h"
 
 namespace tavorin::host::detail {
 
+/// Records one after another, as the bag keeps them.
+using RecordBytes = GrowableArray<std::uint8_t>;
+
 /// Appends the record of an entry holding `value`: any type but Missing, and
 /// no object but Nothing (objects are stored persisted, see below).
-void PutValueRecord(ByteArray& out, std::string_view name, const Variant& value);
+void PutValueRecord(RecordBytes& out, std::string_view name, const Variant& value);
 
 /// Appends the record of an entry holding a persisted object: its class name
 /// and the bytes of its state.
-void PutObjectRecord(ByteArray& out, std::string_view name, std::string_view typeName,
+void PutObjectRecord(RecordBytes& out, std::string_view name, std::string_view typeName,
                      std::span<const std::uint8_t> state);
 
 /// Takes one record off the front of untrusted bytes and returns its name.

@@ -35,12 +35,6 @@ class ShortBytes {
   }
 
   std::span<const std::uint8_t> View() const { return std::span(bytes_).first(size_); }
-  std::size_t Size() const { return size_; }
-  /// Copies the bytes to `out`; returns the end of the copy.
-  std::uint8_t* CopyTo(std::uint8_t* out) const {
-    for (std::size_t i = 0; i < size_; ++i) out[i] = bytes_[i];
-    return out + size_;
-  }
 
  private:
   void Add(std::uint8_t byte) { bytes_[size_++] = byte; }

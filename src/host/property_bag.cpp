@@ -148,9 +148,12 @@ class NameIndex {
   std::uint32_t position_mask_ = 0;
 };
 
+// Where each entry's record begins among the records.
+using Entries = detail::GrowableArray<std::uint32_t>;
+
 // The bytes from an entry's record on: the record is at their front.
-std::span<const std::uint8_t> RecordAt(const ByteArray& records, std::uint32_t begin) {
-  return std::span(records).subspan(begin);
+std::span<const std::uint8_t> RecordAt(const detail::RecordBytes& records, std::uint32_t begin) {
+  return records.View().subspan(begin);
 }
 
 // Enters the names of the entries from `from` on into `index`, in order,
@@ -160,7 +163,7 @@ std::span<const std::uint8_t> RecordAt(const ByteArray& records, std::uint32_t b
 // the index holds already goes to `repeated(earlier, entry)` and leaves
 // `entries`, the entries after it moving up.
 template <typename Repeated>
-void IndexEntries(const ByteArray& records, std::vector<std::uint32_t>& entries, std::size_t from,
+void IndexEntries(const detail::RecordBytes& records, Entries& entries, std::size_t from,
                   NameIndex& index, const Repeated& repeated) {
   const std::size_t count = entries.size();
   const auto nameAt = [&](std::size_t at) { return RecordName(RecordAt(records, entries[at])); };
@@ -191,7 +194,7 @@ void IndexEntries(const ByteArray& records, std::vector<std::uint32_t>& entries,
     }
     hashAhead(at + kHashesAhead);
   }
-  entries.resize(kept);
+  entries.Truncate(kept);
 }
 
 bool IsNumeric(VarType type) {
@@ -273,7 +276,7 @@ struct PropertyBag::Impl {
     if (size > kMaxRecordBytes) RaiseHostError(errors::kOutOfMemory);
   }
 
-  ByteArray records;
+  detail::RecordBytes records;
   // Bytes of records that a later write of their name replaced. They stay
   // until they make up half of `records`, which is then packed; while there
   // are none, `records` holds the entries' records in the entries' order.
@@ -285,7 +288,7 @@ struct PropertyBag::Impl {
   // checking each write at once, this took the write of a list's 100,000
   // entries and their image from 62.3M to 58.2M instructions, and from about
   // 13 to 10 ms of CPU time (property_bag_bench).
-  std::vector<std::uint32_t> entries;
+  Entries entries;
   std::size_t indexed = 0;
   // Where the records of the unindexed writes begin; stale bytes among them
   // are not counted yet, so their batch ends when they match those before.
@@ -328,9 +331,9 @@ struct PropertyBag::Impl {
     try {
       put(records);
       CheckRecordBytes(records.size());
-      entries.push_back(static_cast<std::uint32_t>(begin));
+      entries.PushBack(static_cast<std::uint32_t>(begin));
     } catch (...) {
-      records.resize(begin);
+      records.Truncate(begin);
       throw;
     }
     unindexedWrites.store(true, std::memory_order_relaxed);
@@ -366,27 +369,27 @@ struct PropertyBag::Impl {
   void ForEachRun(const TakeRun& take) {
     IndexWrites();
     if (staleBytes == 0) {
-      if (!records.empty()) take(std::span<const std::uint8_t>(records));
+      if (!records.empty()) take(records.View());
       return;
     }
     std::size_t runBegin = 0;
     std::size_t runEnd = 0;
     for (const std::uint32_t begin : entries) {
       if (begin != runEnd) {
-        if (runEnd != runBegin) take(std::span(records).subspan(runBegin, runEnd - runBegin));
+        if (runEnd != runBegin) take(records.View().subspan(runBegin, runEnd - runBegin));
         runBegin = begin;
       }
       runEnd = begin + detail::RecordSize(RecordAt(records, begin));
     }
-    if (runEnd != runBegin) take(std::span(records).subspan(runBegin, runEnd - runBegin));
+    if (runEnd != runBegin) take(records.View().subspan(runBegin, runEnd - runBegin));
   }
 
   // Drops the stale records. The values are stored already, so a failure to
   // find memory for this leaves the records as they are.
   void PackRecords() {
-    ByteArray packed;
+    detail::RecordBytes packed;
     try {
-      packed.reserve(records.size() - staleBytes);
+      packed.Reserve(records.size() - staleBytes);
     } catch (const std::bad_alloc&) {
       return;
     }
@@ -394,9 +397,9 @@ struct PropertyBag::Impl {
       const auto from = RecordAt(records, begin);
       const auto record = from.first(detail::RecordSize(from));
       begin = static_cast<std::uint32_t>(packed.size());
-      packed.insert(packed.end(), record.begin(), record.end());
+      std::memcpy(packed.Extend(record.size()), record.data(), record.size());
     }
-    records.swap(packed);
+    records = std::move(packed);
     staleBytes = 0;
   }
 };
@@ -411,12 +414,12 @@ void PropertyBag::WriteProperty(std::string_view name, const Variant& value,
   if (!defaultValue.IsMissing() && EqualsDefault(value, defaultValue)) return;
 
   if (persistable) {
-    impl_->Store([&](ByteArray& out) {
+    impl_->Store([&](detail::RecordBytes& out) {
       detail::PutObjectRecord(out, name, persistable->TypeName(), persistable->SaveState());
     });
     return;
   }
-  impl_->Store([&](ByteArray& out) { detail::PutValueRecord(out, name, value); });
+  impl_->Store([&](detail::RecordBytes& out) { detail::PutValueRecord(out, name, value); });
 }
 
 Variant PropertyBag::ReadProperty(std::string_view name, const Variant& defaultValue) const {
@@ -437,13 +440,16 @@ ByteArray PropertyBag::Contents() const {
 void PropertyBag::SetContents(const ByteArray& image) try {
   const detail::ImageRecords found = detail::OpenBagImage(image);
   Impl::CheckRecordBytes(found.bytes.size());
-  ByteArray records(found.bytes.begin(), found.bytes.end());
+  detail::RecordBytes records;
+  if (!found.bytes.empty()) {
+    std::memcpy(records.Extend(found.bytes.size()), found.bytes.data(), found.bytes.size());
+  }
   // The count is known to fit the bytes, so reserving for it is safe.
-  std::vector<std::uint32_t> entries;
-  entries.reserve(found.count);
-  detail::ByteReader reader(records);
+  Entries entries;
+  entries.Reserve(found.count);
+  detail::ByteReader reader(records.View());
   for (std::size_t position = 0; position < found.count; ++position) {
-    entries.push_back(static_cast<std::uint32_t>(records.size() - reader.Remaining()));
+    entries.PushBack(static_cast<std::uint32_t>(records.size() - reader.Remaining()));
     detail::TakeRecord(reader);
   }
   if (!reader.AtEnd()) detail::RaiseInvalidFormat();

@@ -1,0 +1,93 @@
+// An array of plain values that grows at its end without copying what it
+// holds where it can: the property bag keeps its records and entries in these.
+//
+// std::vector grows by allocating anew and copying, and zeroes what it adds.
+// realloc grows a large block in place or moves its pages, and nothing is
+// zeroed here that is written next. Writing a list's 100,000 entries and
+// their image took about 1,500 page faults a round with both kept in vectors,
+// 1,160 in these, and a quarter less CPU time: medians of 10.1 and 7.6 ms
+// (property_bag_bench, BM_BagWrite).
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <span>
+#include <type_traits>
+#include <utility>
+
+namespace tavorin::host::detail {
+
+template <typename T>
+class GrowableArray {
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+
+ public:
+  GrowableArray() = default;
+  GrowableArray(const GrowableArray&) = delete;
+  GrowableArray& operator=(const GrowableArray&) = delete;
+  GrowableArray(GrowableArray&& other) noexcept { Swap(other); }
+  GrowableArray& operator=(GrowableArray&& other) noexcept {
+    GrowableArray(std::move(other)).Swap(*this);
+    return *this;
+  }
+  ~GrowableArray() { std::free(data_); }
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  T* data() { return data_; }
+  const T* data() const { return data_; }
+  T& operator[](std::size_t i) { return data_[i]; }
+  const T& operator[](std::size_t i) const { return data_[i]; }
+  T* begin() { return data_; }
+  T* end() { return data_ + size_; }
+  const T* begin() const { return data_; }
+  const T* end() const { return data_ + size_; }
+  std::span<const T> View() const { return {data_, size_}; }
+
+  /// Makes room for `count` values in all. Raises std::bad_alloc on failure,
+  /// leaving the array as it was.
+  void Reserve(std::size_t count) {
+    if (count <= capacity_) return;
+    if (count > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+    void* grown = std::realloc(data_, count * sizeof(T));
+    if (grown == nullptr) throw std::bad_alloc();
+    data_ = static_cast<T*>(grown);
+    capacity_ = count;
+  }
+
+  /// Adds `count` values at the end, left for the caller to write, and
+  /// returns the first. Raises std::bad_alloc on failure, leaving the array
+  /// as it was.
+  T* Extend(std::size_t count) {
+    if (count > capacity_ - size_) {
+      if (count > SIZE_MAX / sizeof(T) - size_) throw std::bad_alloc();
+      Reserve(std::max(size_ + count, capacity_ + capacity_ / 2 + 16));
+    }
+    T* added = data_ + size_;
+    size_ += count;
+    return added;
+  }
+
+  void PushBack(T value) { *Extend(1) = value; }
+
+  /// Drops the values from `count` on.
+  void Truncate(std::size_t count) {
+    if (count < size_) size_ = count;
+  }
+
+ private:
+  void Swap(GrowableArray& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+  }
+
+  T* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+}  // namespace tavorin::host::detail
