@@ -151,20 +151,6 @@ TEST(DefaultsCatalogue, KnownEntries) {
     EXPECT_EQ(DefaultOf(typeCode, name), expected) << name;
 }
 
-TEST(DefaultsCatalogue, RepeatedRequestsAndBothScrollBarsGiveEqualEntries) {
-  for (const auto& [first, second] : {std::pair<std::int16_t, std::int16_t>{10, 11}, {19, 19}}) {
-    const DefaultsCatalogue a = CatalogueOf(first);
-    const DefaultsCatalogue b = CatalogueOf(second);
-    ASSERT_EQ(a.Count(), b.Count());
-    for (std::size_t position = 1; position <= a.Count(); ++position) {
-      EXPECT_EQ(a.At(position).propertyName, b.At(position).propertyName);
-      EXPECT_EQ(a.At(position).keyCode, b.At(position).keyCode);
-      EXPECT_EQ(a.At(position).defaultValue, b.At(position).defaultValue);
-      EXPECT_EQ(a.At(position).valueType, b.At(position).valueType);
-    }
-  }
-}
-
 TEST(DefaultsCatalogue, ReadOrderPutsVisibleLateAndValueAfterIt) {
   EXPECT_EQ(LastNames(CatalogueOf(5), 2), (Names{"Visible", "Value"}));
   EXPECT_EQ(LastNames(CatalogueOf(6), 2), (Names{"Visible", "Value"}));

@@ -72,18 +72,6 @@ TEST_F(HostListsTest, IndexedMembersByNameAndTheirRefusals) {
   EXPECT_RAISES(errors::kNoSuchMember, combo->CallMethod("Selected", {Variant(0)}));
 }
 
-TEST_F(HostListsTest, WithoutMultiSelectOneItemIsSelectedAndItIsTheListIndex) {
-  for (const char* item : {"a", "b", "c"}) list->AddItem(item);
-  list->Selected(1, true);
-  list->CallMethod("Selected", {Variant(2), Variant(true)});
-  EXPECT_FALSE(list->Selected(1));
-  EXPECT_EQ(list->ListIndex(), 2);
-  EXPECT_EQ(list->SelCount(), 1);
-  list->ListIndex(0);
-  EXPECT_TRUE(CBool(list->CallMethod("Selected", {Variant(0)})));
-  EXPECT_EQ(list->SelCount(), 1);
-}
-
 TEST_F(HostListsTest, MultiSelectIsChosenByNameBeforeItemsExist) {
   list->SetProperty("MultiSelect", Variant("2"));
   for (const char* item : {"a", "b", "c"}) list->AddItem(item);
@@ -94,14 +82,6 @@ TEST_F(HostListsTest, MultiSelectIsChosenByNameBeforeItemsExist) {
   EXPECT_EQ(list->MultiSelect(), 2);
   auto other = std::dynamic_pointer_cast<ListBox>(form->AddControl("ListBox", "List2"));
   EXPECT_RAISES(errors::kInvalidPropertyValue, other->SetProperty("MultiSelect", 3));
-}
-
-TEST_F(HostListsTest, AListHoldsAtMost32767Items) {
-  for (int i = 0; i < 32767; ++i) list->AddItem("item");
-  EXPECT_RAISES(errors::kInvalidProcedureCall, list->AddItem("one too many"));
-  EXPECT_EQ(CInt(list->GetProperty("ListCount")), 32767);
-  list->TopIndex(32766);
-  EXPECT_EQ(list->TopIndex(), 32766);
 }
 
 TEST_F(HostListsTest, ComboBoxTextFollowsTheChosenItem) {
