@@ -29,11 +29,6 @@ using namespace tavorin::testing;
 
 const Variant kNothing = Variant::Object(nullptr);
 
-ByteArray ImageOf(const Variant& value) {
-  const auto picture = std::dynamic_pointer_cast<Picture>(value.AsObject());
-  return picture ? picture->Bytes() : ByteArray{};
-}
-
 // Two forms built alike: frames "Frame1" as a control array (elements 1 and
 // 2), a PictureBox, data controls "Data1" and "Data2" (elements 0 and 1), and
 // two text boxes.

@@ -26,12 +26,6 @@ using namespace tavorin::testing;
 const Variant kNothing = Variant::Object(nullptr);
 const Settings kEverySetting{.setContainer = true, .setTabIndex = true};
 
-// The picture's image, empty for Nothing.
-ByteArray ImageOf(const Variant& value) {
-  const auto picture = std::dynamic_pointer_cast<Picture>(value.AsObject());
-  return picture ? picture->Bytes() : ByteArray{};
-}
-
 Variant APicture(std::uint32_t seed) { return Variant::Object(SmallPicture(seed)); }
 
 struct PictureMember {
