@@ -163,17 +163,11 @@ TEST(DefaultsCatalogue, ReadOrderPutsVisibleLateAndValueAfterIt) {
   }
 }
 
-TEST(DefaultsCatalogue, FindIsExactAndSomeClassesLackPlacementEntries) {
+TEST(DefaultsCatalogue, FindIsExact) {
   const DefaultsCatalogue textBox = CatalogueOf(3);
   for (const char* name : {"visible", "Visible ", "", "Caption"})
     EXPECT_EQ(textBox.Find(name), nullptr) << name;
   for (const char* key : {"4", "047", "99"}) EXPECT_EQ(textBox.FindByKey(key), nullptr) << key;
-  const DefaultsCatalogue line = CatalogueOf(17);
-  for (const char* name : {"Left", "Top", "Width", "Height"})
-    EXPECT_EQ(line.Find(name), nullptr) << name;
-  EXPECT_NE(line.Find("X1"), nullptr);
-  EXPECT_EQ(CatalogueOf(13).Find("Height"), nullptr);
-  EXPECT_NE(CatalogueOf(13).Find("Width"), nullptr);
 }
 
 TEST(DefaultsCatalogue, PositionsOutsideOneToCountAndUnknownTypeCodesHoldNothing) {
