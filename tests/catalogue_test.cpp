@@ -151,20 +151,6 @@ TEST(DefaultsCatalogue, KnownEntries) {
     EXPECT_EQ(DefaultOf(typeCode, name), expected) << name;
 }
 
-TEST(DefaultsCatalogue, RepeatedRequestsAndBothScrollBarsGiveEqualEntries) {
-  for (const auto& [first, second] : {std::pair<std::int16_t, std::int16_t>{10, 11}, {19, 19}}) {
-    const DefaultsCatalogue a = CatalogueOf(first);
-    const DefaultsCatalogue b = CatalogueOf(second);
-    ASSERT_EQ(a.Count(), b.Count());
-    for (std::size_t position = 1; position <= a.Count(); ++position) {
-      EXPECT_EQ(a.At(position).propertyName, b.At(position).propertyName);
-      EXPECT_EQ(a.At(position).keyCode, b.At(position).keyCode);
-      EXPECT_EQ(a.At(position).defaultValue, b.At(position).defaultValue);
-      EXPECT_EQ(a.At(position).valueType, b.At(position).valueType);
-    }
-  }
-}
-
 TEST(DefaultsCatalogue, ReadOrderPutsVisibleLateAndValueAfterIt) {
   EXPECT_EQ(LastNames(CatalogueOf(5), 2), (Names{"Visible", "Value"}));
   EXPECT_EQ(LastNames(CatalogueOf(6), 2), (Names{"Visible", "Value"}));
@@ -177,17 +163,11 @@ TEST(DefaultsCatalogue, ReadOrderPutsVisibleLateAndValueAfterIt) {
   }
 }
 
-TEST(DefaultsCatalogue, FindIsExactAndSomeClassesLackPlacementEntries) {
+TEST(DefaultsCatalogue, FindIsExact) {
   const DefaultsCatalogue textBox = CatalogueOf(3);
   for (const char* name : {"visible", "Visible ", "", "Caption"})
     EXPECT_EQ(textBox.Find(name), nullptr) << name;
   for (const char* key : {"4", "047", "99"}) EXPECT_EQ(textBox.FindByKey(key), nullptr) << key;
-  const DefaultsCatalogue line = CatalogueOf(17);
-  for (const char* name : {"Left", "Top", "Width", "Height"})
-    EXPECT_EQ(line.Find(name), nullptr) << name;
-  EXPECT_NE(line.Find("X1"), nullptr);
-  EXPECT_EQ(CatalogueOf(13).Find("Height"), nullptr);
-  EXPECT_NE(CatalogueOf(13).Find("Width"), nullptr);
 }
 
 TEST(DefaultsCatalogue, PositionsOutsideOneToCountAndUnknownTypeCodesHoldNothing) {

@@ -30,6 +30,13 @@ const char* const kDescriptions[] = {"Object is not a control",      "Control ty
                                      "Stream control type mismatch", "Missing CustomDefaultsStream",
                                      "Invalid CustomDefaultsStream"};
 
+// Applications' code and their saved logs hold these very numbers.
+static_assert(tavorin::kNotAControl == 700 && tavorin::kControlTypeMismatch == 701 &&
+              tavorin::kUnsupportedControl == 702 && tavorin::kInvalidStream == 703 &&
+              tavorin::kStreamControlTypeMismatch == 704 &&
+              tavorin::kMissingCustomDefaultsStream == 705 &&
+              tavorin::kInvalidCustomDefaultsStream == 706);
+
 // Every component error carries its number, description and help topic.
 template <typename Call>
 void ExpectComponentError(int number, Call call) {
@@ -39,6 +46,7 @@ void ExpectComponentError(int number, Call call) {
   } catch (const RuntimeError& error) {
     ASSERT_EQ(error.Number(), number) << error.Description();
     EXPECT_EQ(error.Description(), kDescriptions[number - 700]);
+    EXPECT_STREQ(error.what(), kDescriptions[number - 700]);
     EXPECT_EQ(error.HelpFile(), "tavorn.hlp");
     EXPECT_EQ(error.HelpContext(), 1000 + number);
     EXPECT_EQ(error.Source(), "");

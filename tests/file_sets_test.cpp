@@ -1,6 +1,6 @@
-// The drive, folder and file list sets on a scratch tree mapped as drive w:
-// streams of one refused by the other, a folder missing where a stream is
-// read, and a file list's selection copied and restored by position.
+// The folder and file list sets on a scratch tree mapped as drive w: a folder
+// missing where a stream is read, and a file list's selection copied and
+// restored by position.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,15 +11,12 @@
 #include <tavorin/tavorin.h>
 
 #include "support/component_calls.h"
-#include "support/raises.h"
 #include "support/scratch_folder.h"
 
 namespace {
 
 using namespace tavorin::host;
 using namespace tavorin::testing;
-
-constexpr int kStreamControlTypeMismatch = 704;
 
 // w:\ holds the folders four, one, three and two and the files f1.txt to
 // f5.txt; w:\one holds the folders x and y and the files g1.txt and g2.txt.
@@ -58,13 +55,6 @@ class FileSets : public ::testing::Test {
   int count = 0;
   Settings settings;
 };
-
-TEST_F(FileSets, DriveAndFolderStreamsAreRefusedByTheOtherClass) {
-  auto drives = Add("DriveListBox");
-  auto folders = Add("DirListBox");
-  EXPECT_RAISES(kStreamControlTypeMismatch, Read(settings, Write(settings, *folders), *drives));
-  EXPECT_RAISES(kStreamControlTypeMismatch, Read(settings, Write(settings, *drives), *folders));
-}
 
 // The stream names a folder that is gone: the control stays in its own and
 // takes the stored positions where its list has them.

@@ -137,17 +137,6 @@ TEST_F(MappedTree, FilesMatchPatternsAndAttributeSwitchesAndSortWithoutCase) {
   EXPECT_THAT(MatchingFiles("q:\\", "b*", filter), ElementsAre("Beta.TXT", "beta.txt"));
 }
 
-TEST(PassesFilter, SpecialAttributesNeedTheirSwitch) {
-  FileAttributeFilter nothing{false, false, false, false, false};
-  EXPECT_FALSE(PassesFilter(false, false, nothing));
-  EXPECT_FALSE(PassesFilter(true, true, nothing));
-  FileAttributeFilter hiddenOnly = nothing;
-  hiddenOnly.hidden = true;
-  EXPECT_TRUE(PassesFilter(true, false, hiddenOnly));
-  EXPECT_FALSE(PassesFilter(true, true, hiddenOnly));
-  EXPECT_FALSE(PassesFilter(false, false, hiddenOnly));
-}
-
 TEST(MatchesPattern, WildcardsAndListsWithoutCase) {
   const std::tuple<const char*, const char*, bool> cases[] = {
       {"report.TXT", "*.txt", true},

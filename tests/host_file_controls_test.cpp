@@ -99,27 +99,6 @@ TEST_F(HostFileControlsTest, DirListBoxListsTheFoldersOfItsPath) {
   EXPECT_EQ(folders->ListCount(), 3);
 }
 
-TEST_F(HostFileControlsTest, FileListBoxFiltersByPatternAndAttributes) {
-  auto files = Add<FileListBox>("FileListBox");
-  files->Path("q:\\");
-  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{"a.txt", "B.TXT", "c.log", "locked.txt"}));
-  files->SetProperty("Pattern", Variant("*.TXT"));
-  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{"a.txt", "B.TXT", "locked.txt"}));
-  files->SetProperty("Hidden", Variant("True"));
-  EXPECT_EQ(ListItems(*files),
-            (std::vector<std::string>{".secret.txt", "a.txt", "B.TXT", "locked.txt"}));
-  files->ReadOnly(false);
-  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{".secret.txt", "a.txt", "B.TXT"}));
-  files->Hidden(false);
-  files->ReadOnly(true);
-  files->Normal(false);
-  files->Archive(false);
-  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{"locked.txt"}));
-  files->Normal(true);
-  files->Pattern("*.log;a.*");
-  EXPECT_EQ(ListItems(*files), (std::vector<std::string>{"a.txt", "c.log"}));
-}
-
 TEST_F(HostFileControlsTest, FileListBoxKeepsItsFolderWhenANewOneIsRefused) {
   auto files = Add<FileListBox>("FileListBox");
   files->Path("q:\\alpha");

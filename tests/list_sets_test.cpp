@@ -1,7 +1,7 @@
 // The ComboBox and ListBox sets: the order of the list's keys, what an empty
-// list stores and restores, NewIndex made again after a copy or a restore,
-// items left to custom defaults, and streams the list must survive: another
-// format, custom defaults without "NIn", and damaged counts.
+// list stores and restores, NewIndex made again after a copy, items left to
+// custom defaults, and streams the list must survive: another format, custom
+// defaults without "NIn", and damaged counts.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -114,7 +114,8 @@ TEST_P(ListSets, AnEmptyListStoresItsCountAloneAndEmptiesTheDestination) {
   }
 }
 
-TEST_P(ListSets, NewIndexComesBackAfterACopyAndARestore) {
+// A restore is left to the contract suite, which makes the same changes.
+TEST_P(ListSets, NewIndexComesBackAfterACopy) {
   const struct {
     const char* change;
     int insertAt;  // -1: the second item removed instead
@@ -138,13 +139,11 @@ TEST_P(ListSets, NewIndexComesBackAfterACopyAndARestore) {
       for (std::string& item : expected) std::erase(item, '*');
     }
     Copy(settings, *source, *list);
-    EXPECT_EQ(Contents(*list), expected) << "copied";
-    Read(settings, Write(settings, *source), *other);
-    EXPECT_EQ(Contents(*other), expected) << "restored";
+    EXPECT_EQ(Contents(*list), expected);
   }
 }
 
-TEST_P(ListSets, ItemsEqualToTheCustomDefaultsAreLeftToThem) {
+TEST_P(ListSets, ItemsEqualToTheCustomDefaultsAreLeftOut) {
   auto model = NewList("Model");
   Fill(*model, {{"a", 1, true}, {"b", 2}});
   const Variant custom = Variant::Bytes(Write(settings, *model));
@@ -155,8 +154,6 @@ TEST_P(ListSets, ItemsEqualToTheCustomDefaultsAreLeftToThem) {
     EXPECT_FALSE(Holds(stream, key)) << key;
   }
   EXPECT_EQ(Stored(stream, "I2"), Variant("c"));
-  Read(settings, stream, *other, custom);
-  EXPECT_EQ(Contents(*other), Contents(*list));
 }
 
 TEST_P(ListSets, ACopyOntoItselfKeepsTheList) {

@@ -1,9 +1,8 @@
-// The sets of the picture box, the image, the label, the frame and the three
-// buttons: which keys their streams hold, the picture box's choice between
-// its picture and its graphic, pictures against custom defaults (a Nothing
-// that replaces a custom picture included), values under picture keys that
-// are no pictures, the label's colour, a check box's binding after its value,
-// and a frame copied without what it holds.
+// The picture box, image, label, frame and button sets: the picture box's
+// choice between its picture and its graphic, pictures against custom
+// defaults, values under picture keys that are no pictures, the label's
+// colour, a check box's binding after its value, and a frame copied without
+// what it holds.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -26,12 +25,6 @@ using namespace tavorin::testing;
 
 const Variant kNothing = Variant::Object(nullptr);
 const Settings kEverySetting{.setContainer = true, .setTabIndex = true};
-
-// The picture's image, empty for Nothing.
-ByteArray ImageOf(const Variant& value) {
-  const auto picture = std::dynamic_pointer_cast<Picture>(value.AsObject());
-  return picture ? picture->Bytes() : ByteArray{};
-}
 
 Variant APicture(std::uint32_t seed) { return Variant::Object(SmallPicture(seed)); }
 
@@ -67,29 +60,6 @@ class Sets : public ::testing::Test {
  private:
   int count_ = 0;
 };
-
-TEST_F(Sets, StreamsHoldTheTabIndexAndBindingOnlyWhereTheClassHasThem) {
-  const std::vector<const char*> bindingKeys = {"DsN", "DsI", "DtF", "DtM", "DFd", "DtC"};
-  struct Case {
-    const char* className;
-    bool tabIndex;
-    bool binding;
-  };
-  for (const Case& c :
-       {Case{"PictureBox", true, true}, Case{"Image", false, true}, Case{"Label", true, true},
-        Case{"Frame", true, false}, Case{"CommandButton", true, false},
-        Case{"CheckBox", true, true}, Case{"OptionButton", true, false}}) {
-    SCOPED_TRACE(c.className);
-    const auto control = Add(c.className);
-    const auto stream = Write(kEverySetting, *control);
-    EXPECT_EQ(Holds(stream, "TbI"), c.tabIndex);
-    // The data format is stored whatever it is, so a bound class always has it.
-    EXPECT_EQ(Holds(stream, "DtF"), c.binding);
-    if (!c.binding) {
-      for (const char* key : bindingKeys) EXPECT_FALSE(Holds(stream, key)) << key;
-    }
-  }
-}
 
 TEST_F(Sets, PictureOrImageChoosesWhatIsCopiedAndWrittenButNeverWhatIsRead) {
   const auto box = Add("PictureBox");

@@ -1,5 +1,5 @@
-// The stream queries on hand-built bags, on the Nothing stream and on bytes
-// that are no stream at all.
+// The stream queries and the explanation of a stream, on real streams,
+// hand-built bags, the Nothing stream and bytes that are no stream at all.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,9 +15,11 @@
 
 namespace {
 
-using tavorin::host::ByteArray;
-using tavorin::host::PropertyBag;
-using tavorin::host::Variant;
+using namespace tavorin::host;
+using tavorin::DescribeStream;
+using tavorin::StreamInfo;
+
+constexpr std::int32_t kTextBoxFlags = 0x03000031;
 
 const tavorin::Tavorin kComponent;
 
@@ -32,6 +34,8 @@ ByteArray StreamWithFlags(const Variant& flags, const std::string& name = "") {
   return BagImage({{"@SF#", flags}, {"@CN#", name}});
 }
 
+// The queries and the explanation agree on what the flags say; the version is
+// reported but does not decide whether the bytes are a stream.
 TEST(StreamQueries, AnswerFromTheFlagsAlone) {
   struct FlagsCase {
     std::uint32_t flags;
@@ -62,6 +66,13 @@ TEST(StreamQueries, AnswerFromTheFlagsAlone) {
     EXPECT_EQ(kComponent.ControlTypeName(stream), c.typeName);
     EXPECT_EQ(kComponent.ControlName(stream), c.isStream ? "Text1" : "");
     EXPECT_EQ(kComponent.RequiresDefaultsStream(stream), c.requiresDefaults);
+    const StreamInfo info = DescribeStream(stream);
+    EXPECT_EQ(info.isStream, c.isStream);
+    if (c.isStream) {
+      EXPECT_EQ(info.className, c.typeName);
+      EXPECT_EQ(info.requiresDefaults, c.requiresDefaults);
+      EXPECT_EQ(info.version, static_cast<int>(c.flags & 0xF));
+    }
   }
   EXPECT_EQ(kComponent.ControlName(StreamWithFlags(0x03000031)), "");
   EXPECT_EQ(kComponent.ControlName(BagImage({{"@SF#", 0x03000031}, {"@CN#", Variant::Null()}})),
@@ -86,12 +97,7 @@ TEST(StreamQueries, FlagsStoredAsOtherTypesAreConvertedToLong) {
 }
 
 TEST(StreamQueries, TheNothingStreamHoldsOnlyItsFlags) {
-  const ByteArray stream = tavorin::detail::NothingToStream();
-  EXPECT_TRUE(kComponent.IsStream(stream));
-  EXPECT_EQ(kComponent.ControlTypeName(stream), "Nothing");
-  EXPECT_EQ(kComponent.ControlName(stream), "");
-  EXPECT_FALSE(kComponent.RequiresDefaultsStream(stream));
-  EXPECT_EQ(stream, StreamWithFlags(Variant::Long(49)));
+  EXPECT_EQ(tavorin::detail::NothingToStream(), StreamWithFlags(Variant::Long(49)));
 }
 
 // A custom defaults stream arrives as a variant: only a byte array can be one.
@@ -113,7 +119,7 @@ TEST(StreamQueries, OnlyAByteArrayVariantCanHoldAStream) {
   EXPECT_FALSE(LoadValidStream(Variant::Bytes({})).has_value());
 }
 
-// Whatever the bytes, the queries answer and never raise.
+// Whatever the bytes, the queries and the explanation answer and never raise.
 TEST(StreamQueries, BagsWithoutFlagsAndBytesThatAreNoBagAreNoStream) {
   const ByteArray valid = StreamWithFlags(0x03000031, "Text1");
   std::vector<ByteArray> inputs = {BagImage({{"@CN#", "Text1"}, {"01", 5}}), ByteArray{},
@@ -135,6 +141,7 @@ TEST(StreamQueries, BagsWithoutFlagsAndBytesThatAreNoBagAreNoStream) {
     EXPECT_EQ(kComponent.ControlTypeName(bytes), "");
     EXPECT_EQ(kComponent.ControlName(bytes), "");
     EXPECT_FALSE(kComponent.RequiresDefaultsStream(bytes));
+    EXPECT_FALSE(DescribeStream(bytes).isStream);
   }
 }
 
@@ -161,6 +168,122 @@ TEST(StreamFlags, EncodeKnownAnswers) {
   EXPECT_EQ(EncodeStreamFlags({.baseWord = 0x30, .signature = 3}), 0x03);
   // Type codes from 128 up land in the sign bit.
   EXPECT_EQ(EncodeStreamFlags({.typeCode = 200}), static_cast<std::int32_t>(0xC8000000u));
+}
+
+std::vector<std::string> Meanings(const StreamInfo& info) {
+  std::vector<std::string> meanings;
+  for (const auto& entry : info.entries) meanings.push_back(entry.meaning);
+  return meanings;
+}
+
+TEST(DescribeStream, NamesATextBoxStreamsEntriesInStoredOrder) {
+  auto form = Form::Create("Form1");
+  auto text = form->AddControl("TextBox", "Text1");
+  text->SetProperty("Text", "hello world");
+  text->SetProperty("Tag", "greeting");
+  text->SetProperty("SelStart", 6);
+  text->SetProperty("SelLength", 5);
+  text->SetProperty("DataField", "Title");
+
+  const StreamInfo info = DescribeStream(tavorin::Tavorin().ControlToStream(text));
+
+  ASSERT_TRUE(info.isStream) << info.reason;
+  EXPECT_EQ(info.reason, "");
+  EXPECT_EQ(info.className, "TextBox");
+  EXPECT_EQ(info.controlName, "Text1");
+  EXPECT_FALSE(info.requiresDefaults);
+  EXPECT_EQ(info.version, 1);
+  EXPECT_EQ(Meanings(info), (std::vector<std::string>{"stream flags", "control name", "Text", "Tag",
+                                                      "selection start", "selection length",
+                                                      "data format", "data field"}));
+  EXPECT_EQ(info.entries[0].key, "@SF#");
+  EXPECT_EQ(info.entries[0].value, Variant::Long(kTextBoxFlags));
+  EXPECT_EQ(info.entries[2].key, "47");
+  EXPECT_EQ(info.entries[2].value, Variant("hello world"));
+  EXPECT_EQ(info.entries[4].value, Variant::Long(6));
+}
+
+TEST(DescribeStream, GivesNoMeaningToKeysOfAClassItDoesNotKnow) {
+  const StreamInfo unknown =
+      DescribeStream(BagImage({{"@SF#", Variant::Long(0x19000031)}, {"47", Variant("x")}}));
+  EXPECT_EQ(Meanings(unknown), (std::vector<std::string>{"stream flags", "unknown key"}));
+}
+
+TEST(DescribeStream, CataloguedKeysMeanWhatTheStreamsClassSaysTheyMean) {
+  // "41" is Left of a PictureBox but Top of a TextBox.
+  const ByteArray pictureBox = BagImage({{"@SF#", Variant::Long(0x01000031)}, {"41", 5.0f}});
+  const ByteArray textBox = BagImage({{"@SF#", Variant::Long(kTextBoxFlags)}, {"41", 5.0f}});
+  EXPECT_EQ(DescribeStream(pictureBox).entries[1].meaning, "Left");
+  EXPECT_EQ(DescribeStream(textBox).entries[1].meaning, "Top");
+}
+
+TEST(DescribeStream, ItemKeysBelongToTheListClassesOnly) {
+  const std::vector<std::pair<std::string, Variant>> items = {
+      {"I0", Variant("first")}, {"D12", Variant::Long(7)},    {"S3", true},
+      {"I03", Variant("x")},    {"I", Variant("x")},          {"I-1", Variant("x")},
+      {"I32767", Variant("x")}, {"BCL", Variant::Integer(13)}};
+  auto describe = [&](std::int32_t flags) {
+    auto entries = items;
+    entries.insert(entries.begin(), {"@SF#", Variant::Long(flags)});
+    return Meanings(DescribeStream(BagImage(entries)));
+  };
+  const std::string unknown = "unknown key";
+  EXPECT_EQ(
+      describe(0x09000031),  // ListBox
+      (std::vector<std::string>{"stream flags", "item 0 text", "item 12 data", "item 3 selected",
+                                unknown, unknown, unknown, unknown, "list count"}));
+  EXPECT_EQ(describe(0x08000031),  // ComboBox: no item selection
+            (std::vector<std::string>{"stream flags", "item 0 text", "item 12 data", unknown,
+                                      unknown, unknown, unknown, unknown, "list count"}));
+  EXPECT_EQ(describe(kTextBoxFlags)[1], unknown);
+}
+
+TEST(DescribeStream, GivesAReasonForBytesThatAreNoStream) {
+  const struct {
+    const char* what;
+    ByteArray bytes;
+    const char* reason;
+  } cases[] = {
+      {"empty", {}, "empty file"},
+      {"text", {'h', 'e', 'l', 'l', 'o'}, "not a property bag image: Invalid file format"},
+      {"a bag without flags", BagImage({{"47", Variant("x")}}), "no stream flags"},
+      {"flags that are text", BagImage({{"@SF#", Variant("flags")}}),
+       "stream flags are not a number"},
+      {"signature 2", BagImage({{"@SF#", Variant::Long(0x03000021)}}), "wrong signature"},
+  };
+  for (const auto& c : cases) {
+    const StreamInfo info = DescribeStream(c.bytes);
+    EXPECT_FALSE(info.isStream) << c.what;
+    EXPECT_EQ(info.reason, c.reason) << c.what;
+  }
+  // A bag image that is no stream can still be looked into.
+  EXPECT_EQ(Meanings(DescribeStream(BagImage({{"47", Variant("x")}}))),
+            std::vector<std::string>{"unknown key"});
+}
+
+// A flipped bit may leave a stream; the explanation agrees with the query.
+TEST(DescribeStream, AgreesWithIsStreamOnDamagedStreams) {
+  const ByteArray stream = BagImage({{"@SF#", Variant::Long(kTextBoxFlags)},
+                                     {"@CN#", Variant("Text1")},
+                                     {"47", Variant("hello")},
+                                     {"SS", Variant::Long(2)}});
+  std::mt19937 random(20261206);
+  for (int round = 0; round < 2000; ++round) {
+    ByteArray damaged = stream;
+    damaged[random() % damaged.size()] ^= static_cast<std::uint8_t>(1u << (random() % 8));
+    EXPECT_EQ(DescribeStream(damaged).isStream, kComponent.IsStream(damaged));
+  }
+}
+
+TEST(CataloguedProperties, ListsAClassesPropertiesInRestoreOrder) {
+  const std::vector<std::string> textBox = tavorin::CataloguedProperties("TextBox");
+  ASSERT_EQ(textBox.size(), 36u);
+  EXPECT_EQ(textBox.front(), "Text");
+  EXPECT_EQ(textBox.back(), "Visible");
+  EXPECT_EQ(tavorin::CataloguedProperties("HScrollBar"),
+            tavorin::CataloguedProperties("VScrollBar"));
+  EXPECT_TRUE(tavorin::CataloguedProperties("textbox").empty());
+  EXPECT_TRUE(tavorin::CataloguedProperties("Nothing").empty());
 }
 
 }  // namespace

@@ -45,4 +45,10 @@ inline std::shared_ptr<host::Picture> SmallPicture(std::uint32_t seed) {
   return host::Picture::FromBytes(SmallBitmap(seed));
 }
 
+/// The image of a picture value; empty for Nothing or an object that is no picture.
+inline host::ByteArray ImageOf(const host::Variant& value) {
+  const auto picture = std::dynamic_pointer_cast<host::Picture>(value.AsObject());
+  return picture ? picture->Bytes() : host::ByteArray{};
+}
+
 }  // namespace tavorin::testing
