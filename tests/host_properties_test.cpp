@@ -2,6 +2,7 @@
 // members, methods; the special members of the simpler classes; and new
 // controls at their class's catalogued defaults.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -102,6 +103,42 @@ TEST_F(HostPropertiesTest, ReadOnlyMembersRaise383AndUnknownNames438) {
     EXPECT_RAISES(errors::kNoSuchMember, control->SetProperty(property, 1));
   }
   EXPECT_RAISES(errors::kNoSuchMember, Add("Label")->CallMethod("AddItem", {Variant("x")}));
+}
+
+// An application's own object, overriding the by-name members as declared:
+// every form of the name reaches its override, and what it does not answer
+// falls back to the base's 438.
+class Thermostat : public Object {
+ public:
+  std::string TypeName() const override { return "Thermostat"; }
+  Variant GetProperty(const std::string& name) const override {
+    return name == "Setting" ? Variant::Long(setting_) : Object::GetProperty(name);
+  }
+  void SetProperty(const std::string& name, const Variant& value) override {
+    if (name != "Setting") Object::SetProperty(name, value);
+    setting_ = CLng(value);
+  }
+
+ private:
+  std::int32_t setting_ = 18;
+};
+
+TEST_F(HostPropertiesTest, ByNameMembersTakeANameHeldInAnyForm) {
+  Thermostat thermostat;
+  Object& object = thermostat;
+  object.SetProperty(std::string_view("Setting"), Variant::Long(21));
+  EXPECT_EQ(object.GetProperty("Setting"), Variant::Long(21));
+  EXPECT_EQ(object.GetProperty(std::string("Setting")), Variant::Long(21));
+  EXPECT_RAISES(errors::kNoSuchMember, object.GetProperty(std::string_view("Mode")));
+  EXPECT_RAISES(errors::kNoSuchMember, object.CallMethod("Reset"));
+
+  auto text = Add("TextBox");
+  text->SetProperty(std::string("Text"), Variant("a"));
+  const Control& control = *text;
+  for (const Variant& read : {control.GetProperty("text"), control.GetProperty(std::string("Text")),
+                              control.GetProperty(std::string_view("TEXT"))}) {
+    EXPECT_EQ(read, Variant("a"));
+  }
 }
 
 TEST_F(HostPropertiesTest, MoveTakesOneToFourArgumentsAndKeepsTheMissingOnes) {

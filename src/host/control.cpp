@@ -114,6 +114,18 @@ std::int64_t Control::hWnd() const {
   return hwnd_;
 }
 
+Variant Control::GetProperty(const std::string& name) const {
+  return GetProperty(std::string_view(name));
+}
+
+void Control::SetProperty(const std::string& name, const Variant& value) {
+  SetProperty(std::string_view(name), value);
+}
+
+Variant Control::CallMethod(const std::string& name, const std::vector<Variant>& args) {
+  return CallMethod(std::string_view(name), args);
+}
+
 Variant Control::GetProperty(std::string_view name) const {
   const std::ptrdiff_t slot = table_->FindProperty(name);
   if (slot < 0) {

@@ -12,13 +12,13 @@
 
 namespace tavorin::host {
 
-Variant DataFormat::GetProperty(std::string_view name) const {
+Variant DataFormat::GetProperty(const std::string& name) const {
   if (name == "Format") return Variant::String(format_);
   if (name == "Type") return Variant::Integer(type_);
   return PersistableObject::GetProperty(name);
 }
 
-void DataFormat::SetProperty(std::string_view name, const Variant& value) {
+void DataFormat::SetProperty(const std::string& name, const Variant& value) {
   if (name == "Format") {
     format_ = CStr(value);
   } else if (name == "Type") {

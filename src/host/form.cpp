@@ -162,14 +162,14 @@ void Form::ScaleMode(std::int16_t mode) {
   scale_mode_ = mode;
 }
 
-Variant Form::GetProperty(std::string_view name) const {
+Variant Form::GetProperty(const std::string& name) const {
   if (detail::EqualsIgnoringCase(name, "Name")) return Variant(name_);
   if (detail::EqualsIgnoringCase(name, "ScaleMode")) return Variant(scale_mode_);
   if (detail::EqualsIgnoringCase(name, "hWnd")) return Variant(static_cast<std::int32_t>(hwnd_));
   RaiseHostError(errors::kNoSuchMember);
 }
 
-void Form::SetProperty(std::string_view name, const Variant& value) {
+void Form::SetProperty(const std::string& name, const Variant& value) {
   if (detail::EqualsIgnoringCase(name, "ScaleMode")) {
     ScaleMode(CInt(value));
     return;

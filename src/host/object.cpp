@@ -4,13 +4,13 @@
 
 namespace tavorin::host {
 
-Variant Object::GetProperty(std::string_view) const { RaiseHostError(errors::kNoSuchMember); }
+Variant Object::GetProperty(const std::string&) const { RaiseHostError(errors::kNoSuchMember); }
 
-void Object::SetProperty(std::string_view, const Variant&) {
+void Object::SetProperty(const std::string&, const Variant&) {
   RaiseHostError(errors::kNoSuchMember);
 }
 
-Variant Object::CallMethod(std::string_view, const std::vector<Variant>&) {
+Variant Object::CallMethod(const std::string&, const std::vector<Variant>&) {
   RaiseHostError(errors::kNoSuchMember);
 }
 

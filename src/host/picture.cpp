@@ -88,7 +88,7 @@ ObjectRef Picture::LoadState(const ByteArray& state) {
   return FromBytes(state);
 }
 
-Variant Picture::GetProperty(std::string_view name) const {
+Variant Picture::GetProperty(const std::string& name) const {
   if (name == "Width") return Variant::Long(PixelsToHiMetric(width_));
   if (name == "Height") return Variant::Long(PixelsToHiMetric(height_));
   if (name == "Type") {
@@ -97,7 +97,7 @@ Variant Picture::GetProperty(std::string_view name) const {
   return Object::GetProperty(name);
 }
 
-void Picture::SetProperty(std::string_view name, const Variant& value) {
+void Picture::SetProperty(const std::string& name, const Variant& value) {
   if (IsReadOnlyMember(name)) RaiseHostError(errors::kPropertyReadOnly);
   Object::SetProperty(name, value);
 }

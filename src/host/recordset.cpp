@@ -420,12 +420,12 @@ void Recordset::MoveTo(std::int64_t position) {
   if (firstFailure) std::rethrow_exception(firstFailure);
 }
 
-Variant Recordset::GetProperty(std::string_view name) const {
+Variant Recordset::GetProperty(const std::string& name) const {
   if (const PropertyReader* reader = FindByName(kPropertyReaders, name)) return reader->read(*this);
   return Object::GetProperty(name);
 }
 
-void Recordset::SetProperty(std::string_view name, const Variant& value) {
+void Recordset::SetProperty(const std::string& name, const Variant& value) {
   if (detail::EqualsIgnoringCase(name, "AbsolutePosition")) {
     AbsolutePosition(CLng(value));
     return;
@@ -434,7 +434,7 @@ void Recordset::SetProperty(std::string_view name, const Variant& value) {
   Object::SetProperty(name, value);
 }
 
-Variant Recordset::CallMethod(std::string_view name, const std::vector<Variant>& args) {
+Variant Recordset::CallMethod(const std::string& name, const std::vector<Variant>& args) {
   const Move* move = FindByName(kMoves, name);
   if (!move) return Object::CallMethod(name, args);
   if (!args.empty()) RaiseHostError(errors::kInvalidProcedureCall);

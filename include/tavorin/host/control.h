@@ -98,9 +98,17 @@ class Control : public Object {
   /// Raises 438 for a control without a window.
   std::int64_t hWnd() const;
 
-  Variant GetProperty(std::string_view name) const override;
-  void SetProperty(std::string_view name, const Variant& value) override;
-  Variant CallMethod(std::string_view name, const std::vector<Variant>& args = {}) override;
+  using Object::CallMethod;
+  using Object::GetProperty;
+  using Object::SetProperty;
+  /// A control's members are those of its class's table, so these are final:
+  /// the overloads by view below reach them without building a string.
+  Variant GetProperty(const std::string& name) const final;
+  void SetProperty(const std::string& name, const Variant& value) final;
+  Variant CallMethod(const std::string& name, const std::vector<Variant>& args = {}) final;
+  Variant GetProperty(std::string_view name) const;
+  void SetProperty(std::string_view name, const Variant& value);
+  Variant CallMethod(std::string_view name, const std::vector<Variant>& args = {});
 
  protected:
   /// A control of another library: the generic members only.

@@ -24,8 +24,10 @@ class DataFormat : public PersistableObject {
   void Type(std::int16_t type) { type_ = type; }
 
   std::string TypeName() const override { return "StdDataFormat"; }
-  Variant GetProperty(std::string_view name) const override;
-  void SetProperty(std::string_view name, const Variant& value) override;
+  using Object::GetProperty;
+  using Object::SetProperty;
+  Variant GetProperty(const std::string& name) const override;
+  void SetProperty(const std::string& name, const Variant& value) override;
 
   ByteArray SaveState() const override;
   /// The property bag's loader: a new DataFormat whose SaveState is `state`.

@@ -43,8 +43,10 @@ class Form : public Object {
   void ScaleMode(std::int16_t mode);
   std::int64_t hWnd() const { return hwnd_; }
 
-  Variant GetProperty(std::string_view name) const override;
-  void SetProperty(std::string_view name, const Variant& value) override;
+  using Object::GetProperty;
+  using Object::SetProperty;
+  Variant GetProperty(const std::string& name) const override;
+  void SetProperty(const std::string& name, const Variant& value) override;
 
  private:
   friend class Control;

@@ -59,8 +59,10 @@ class Picture : public PersistableObject {
   int HeightPixels() const { return height_; }
 
   std::string TypeName() const override { return "Picture"; }
-  Variant GetProperty(std::string_view name) const override;
-  void SetProperty(std::string_view name, const Variant& value) override;
+  using Object::GetProperty;
+  using Object::SetProperty;
+  Variant GetProperty(const std::string& name) const override;
+  void SetProperty(const std::string& name, const Variant& value) override;
 
   /// The image file's bytes: pictures of equal files have equal state.
   ByteArray SaveState() const override { return bytes_; }

@@ -107,9 +107,12 @@ class Recordset : public Object {
   /// Unknown ids are ignored.
   void Unsubscribe(int id);
 
-  Variant GetProperty(std::string_view name) const override;
-  void SetProperty(std::string_view name, const Variant& value) override;
-  Variant CallMethod(std::string_view name, const std::vector<Variant>& args = {}) override;
+  using Object::CallMethod;
+  using Object::GetProperty;
+  using Object::SetProperty;
+  Variant GetProperty(const std::string& name) const override;
+  void SetProperty(const std::string& name, const Variant& value) override;
+  Variant CallMethod(const std::string& name, const std::vector<Variant>& args = {}) override;
 
  private:
   Recordset(std::vector<std::string> fieldNames, std::vector<std::vector<Variant>> rows);
