@@ -1,7 +1,7 @@
 // The ComboBox and ListBox sets: the order of the list's keys, what an empty
-// list stores and restores, items left to custom defaults, a copy onto
-// itself, and streams the list must survive: another format, custom defaults
-// without "NIn", and damaged counts.
+// list stores and restores, items left to custom defaults, and streams the
+// list must survive: another format, custom defaults without "NIn", and
+// damaged counts.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -125,13 +125,6 @@ TEST_P(ListSets, ItemsEqualToTheCustomDefaultsAreLeftOut) {
     EXPECT_FALSE(Holds(stream, key)) << key;
   }
   EXPECT_EQ(Stored(stream, "I2"), Variant("c"));
-}
-
-TEST_P(ListSets, ACopyOntoItselfKeepsTheList) {
-  Fill(*list, {{"a", 1, true}, {"b", 2}});
-  const auto before = Contents(*list);
-  Copy(settings, *list, *list);
-  EXPECT_EQ(Contents(*list), before);
 }
 
 TEST_P(ListSets, AStreamOfAnotherFormatLeavesTheListAlone) {

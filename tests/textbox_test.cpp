@@ -1,5 +1,5 @@
-// The TextBox set: the selection after the text, "SS"/"SL" always stored
-// against the built-in defaults, and streams of another format.
+// The TextBox set: "SS"/"SL" always stored against the built-in defaults, a
+// stream without them, and streams of another format.
 #include <gtest/gtest.h>
 
 #include <tavorin/tavorin.h>
@@ -71,17 +71,6 @@ TEST_F(TextBoxSet, OtherFormatChangesAtMostContainerAndTabIndex) {
   EXPECT_EQ(other->GetProperty("Text"), Variant("kept"));
   EXPECT_EQ(SelectionOf(*other), Selection(1, 2));
   EXPECT_FLOAT_EQ(CSng(other->GetProperty("Width")), 30);
-}
-
-TEST_F(TextBoxSet, CopyEntersTheSourceContainerBeforePlacing) {
-  auto picture = form->AddControl("PictureBox", "Picture1");
-  picture->SetProperty("ScaleMode", 3);
-  text->Container(picture);
-  text->Move(10, 20, 100, 30);
-  Copy(Settings{.setContainer = true}, *text, *other);
-  EXPECT_EQ(other->Container(), ObjectRef(picture));
-  EXPECT_FLOAT_EQ(CSng(other->GetProperty("Left")), 10);
-  EXPECT_FLOAT_EQ(CSng(other->GetProperty("Height")), 30);
 }
 
 }  // namespace
