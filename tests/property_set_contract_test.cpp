@@ -431,7 +431,8 @@ TEST_P(PropertySetContract, EveryStateRestoresToTheSameBytes) {
 TEST_P(PropertySetContract, CopiesAndRestoresLeaveNothingOfTheDestination) {
   const PropertySet& set = GetParam();
   const Settings copying{.setContainer = true, .writeControlName = false};
-  std::mt19937 random(17);
+  // Among these states a list copied after its last change removed an item.
+  std::mt19937 random(18);
   for (int state = 0; state < 12; ++state) {
     const auto place = static_cast<Place>(state % 4);
     const int multiSelect = state % 3;
