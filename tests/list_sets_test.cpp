@@ -1,7 +1,7 @@
 // The ComboBox and ListBox sets: the order of the list's keys, what an empty
-// list stores and restores, NewIndex made again after a copy, items left to
-// custom defaults, and streams the list must survive: another format, custom
-// defaults without "NIn", and damaged counts.
+// list stores and restores, items left to custom defaults, and streams the
+// list must survive: another format, custom defaults without "NIn", and
+// damaged counts.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -114,35 +114,6 @@ TEST_P(ListSets, AnEmptyListStoresItsCountAloneAndEmptiesTheDestination) {
   }
 }
 
-// A restore is left to the contract suite, which makes the same changes.
-TEST_P(ListSets, NewIndexComesBackAfterACopy) {
-  const struct {
-    const char* change;
-    int insertAt;  // -1: the second item removed instead
-    std::vector<std::string> expected;
-  } cases[] = {
-      {"insert at 0", 0, {"z=9*", "a=1", "b=2", "c=3", "new 0"}},
-      {"insert in the middle", 1, {"a=1", "z=9*", "b=2", "c=3", "new 1"}},
-      {"remove", -1, {"a=1", "c=3", "new -1"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.change);
-    auto source = NewList("Source" + std::to_string(c.insertAt + 1));
-    Fill(*source, {{"a", 1}, {"b", 2}, {"c", 3}});
-    if (c.insertAt < 0) {
-      source->CallMethod("RemoveItem", {Variant(1)});
-    } else {
-      Add(*source, {"z", 9, true}, Variant(c.insertAt));
-    }
-    std::vector<std::string> expected = c.expected;
-    if (!IsListBox()) {  // a ComboBox selects by choosing
-      for (std::string& item : expected) std::erase(item, '*');
-    }
-    Copy(settings, *source, *list);
-    EXPECT_EQ(Contents(*list), expected);
-  }
-}
-
 TEST_P(ListSets, ItemsEqualToTheCustomDefaultsAreLeftOut) {
   auto model = NewList("Model");
   Fill(*model, {{"a", 1, true}, {"b", 2}});
@@ -154,13 +125,6 @@ TEST_P(ListSets, ItemsEqualToTheCustomDefaultsAreLeftOut) {
     EXPECT_FALSE(Holds(stream, key)) << key;
   }
   EXPECT_EQ(Stored(stream, "I2"), Variant("c"));
-}
-
-TEST_P(ListSets, ACopyOntoItselfKeepsTheList) {
-  Fill(*list, {{"a", 1, true}, {"b", 2}});
-  const auto before = Contents(*list);
-  Copy(settings, *list, *list);
-  EXPECT_EQ(Contents(*list), before);
 }
 
 TEST_P(ListSets, AStreamOfAnotherFormatLeavesTheListAlone) {

@@ -6,6 +6,8 @@
 //   against custom defaults, under every combination of the five settings.
 //   Lists come empty, short or hundreds of items long, the file controls on
 //   a small folder tree mapped as a drive.
+// - A copy, onto a control left in another state or onto itself, and a
+//   restore over a control left in another state read as the source.
 // - A stream restored onto a form laid out in other units lands converted.
 // - A stream holds no key of a group the class does not use, and every key it
 //   holds has a meaning when the stream is explained.
@@ -146,18 +148,33 @@ struct Layout {
     data2a = form->AddControl("Data", "Data2", std::int16_t{0});
     data2b = form->AddControl("Data", "Data2", std::int16_t{1});
     form->AddControl("TextBox", "Before");
-    const std::array<ObjectRef, 4> places = {nullptr, frame0, frame1, picture};
-    subject = form->AddControl(std::string(ClassNameOf(set.type)), "Subject1", std::nullopt,
-                               places[static_cast<std::size_t>(place)]);
+    subject = AddSubject(set, "Subject1", place, multiSelect);
     form->AddControl("TextBox", "After");
-    if (set.type == ControlType::Data) OpenDatabase(*subject);
-    try {
-      if (multiSelect != 0) subject->SetProperty("MultiSelect", multiSelect);
-    } catch (const tavorin::host::RuntimeError&) {  // classes without a MultiSelect
-    }
+  }
+
+  // The same form with another control of the class, `name`, as its subject.
+  Layout WithSubject(const PropertySet& set, const std::string& name, Place place,
+                     int multiSelect) const {
+    Layout other = *this;
+    other.subject = other.AddSubject(set, name, place, multiSelect);
+    return other;
   }
 
   std::vector<ObjectRef> DataSources() const { return {nullptr, data1, data2a, data2b}; }
+
+ private:
+  std::shared_ptr<Control> AddSubject(const PropertySet& set, const std::string& name, Place place,
+                                      int multiSelect) {
+    const std::array<ObjectRef, 4> places = {nullptr, frame0, frame1, picture};
+    auto control = form->AddControl(std::string(ClassNameOf(set.type)), name, std::nullopt,
+                                    places[static_cast<std::size_t>(place)]);
+    if (set.type == ControlType::Data) OpenDatabase(*control);
+    try {
+      if (multiSelect != 0) control->SetProperty("MultiSelect", multiSelect);
+    } catch (const tavorin::host::RuntimeError&) {  // classes without a MultiSelect
+    }
+    return control;
+  }
 };
 
 // Tries an assignment a few times: a value the control refuses (out of its
@@ -403,6 +420,49 @@ TEST_P(PropertySetContract, EveryStateRestoresToTheSameBytes) {
         ASSERT_EQ(Write(settings, *target.subject, custom), stream) << where;
         ASSERT_EQ(Fingerprint(set, *target.subject), expected) << where;
       }
+    }
+  }
+}
+
+// A copy, and a restore over a control left in another state, keep nothing
+// of what the destination held. The copy stays on the source's form, where
+// its data controls are, and leaves the name and tab index alone; it starts
+// on the form where the class's copy brings it into the source's container.
+TEST_P(PropertySetContract, CopiesAndRestoresLeaveNothingOfTheDestination) {
+  const PropertySet& set = GetParam();
+  const Settings copying{.setContainer = true, .writeControlName = false};
+  // Among these states a list copied after its last change removed an item.
+  std::mt19937 random(18);
+  for (int state = 0; state < 12; ++state) {
+    const auto place = static_cast<Place>(state % 4);
+    const int multiSelect = state % 3;
+    const std::uint32_t seed = random(), otherSeed = random();
+    for (const bool filled : {false, true}) {
+      const auto where = ::testing::Message() << "state " << state << (filled ? ", filled" : "");
+      Layout source(set, 1, place, multiSelect);
+      RandomState(set, seed).ApplyTo(source);
+      Layout copied = source.WithSubject(
+          set, "Copy", set.switches.copy.container ? Place::Form : place, multiSelect);
+      if (filled) RandomState(set, otherSeed).ApplyTo(copied);
+      // Taken only now: an option button turned on beside the source has
+      // turned the source off.
+      const auto expected = Fingerprint(set, *source.subject);
+      const auto copiedStream = Write(copying, *source.subject);
+      const auto stream = Write(kEverySetting, *source.subject);
+      tavorin::testing::Copy(kEverySetting, *source.subject, *source.subject);
+      EXPECT_EQ(Fingerprint(set, *source.subject), expected) << where << ", onto itself";
+      tavorin::testing::Copy(copying, *source.subject, *copied.subject);
+      EXPECT_EQ(copied.subject->Container(), source.subject->Container()) << where;
+      EXPECT_EQ(Fingerprint(set, *copied.subject), expected) << where << ", copied";
+      EXPECT_EQ(Write(copying, *copied.subject), copiedStream) << where << ", copied";
+
+      // Onto a fresh control, the round trip's.
+      if (!filled) continue;
+      Layout restored(set, 1, place, multiSelect);
+      RandomState(set, otherSeed).ApplyTo(restored);
+      Read(kEverySetting, stream, *restored.subject);
+      EXPECT_EQ(Fingerprint(set, *restored.subject), expected) << where << ", restored";
+      EXPECT_EQ(Write(kEverySetting, *restored.subject), stream) << where << ", restored";
     }
   }
 }
