@@ -73,6 +73,11 @@ class GrowableArray {
 
   void PushBack(T value) { *Extend(1) = value; }
 
+  /// Adds copies of `values` at the end; raises like Extend.
+  void Append(std::span<const T> values) {
+    if (!values.empty()) std::memcpy(Extend(values.size()), values.data(), values.size_bytes());
+  }
+
   /// Drops the values from `count` on.
   void Truncate(std::size_t count) {
     if (count < size_) size_ = count;

@@ -397,7 +397,7 @@ struct PropertyBag::Impl {
       const auto from = RecordAt(records, begin);
       const auto record = from.first(detail::RecordSize(from));
       begin = static_cast<std::uint32_t>(packed.size());
-      std::memcpy(packed.Extend(record.size()), record.data(), record.size());
+      packed.Append(record);
     }
     records = std::move(packed);
     staleBytes = 0;
@@ -441,9 +441,7 @@ void PropertyBag::SetContents(const ByteArray& image) try {
   const detail::ImageRecords found = detail::OpenBagImage(image);
   Impl::CheckRecordBytes(found.bytes.size());
   detail::RecordBytes records;
-  if (!found.bytes.empty()) {
-    std::memcpy(records.Extend(found.bytes.size()), found.bytes.data(), found.bytes.size());
-  }
+  records.Append(found.bytes);
   // The count is known to fit the bytes, so reserving for it is safe.
   Entries entries;
   entries.Reserve(found.count);
