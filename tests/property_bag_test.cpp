@@ -235,24 +235,32 @@ TEST(PropertyBag, ReadsInAnyOrderAfterAnyChange) {
   EXPECT_EQ(bag.ReadProperty("n1"), Variant(1));
 }
 
+// Texts long enough that the records grow past several megabytes, where the
+// bag's storage grows in large pages; the second half of the data is written
+// twice, so that stale records are packed out of such storage too.
 TEST(PropertyBag, HoldsTheNamesOfAFullList) {
   constexpr int kItems = 32767;
+  const auto text = [](const std::string& index) { return "item " + index + std::string(90, '.'); };
   PropertyBag bag;
   for (int i = 0; i < kItems; ++i) {
     const std::string index = std::to_string(i);
-    bag.WriteProperty("I" + index, "item " + index);
-    bag.WriteProperty("D" + index, i * 3);
+    bag.WriteProperty("I" + index, text(index));
+    bag.WriteProperty("D" + index, i);
     bag.WriteProperty("S" + index, i % 2 == 0);
   }
+  for (int i = kItems / 2; i < kItems; ++i) bag.WriteProperty("D" + std::to_string(i), i * 3);
   const auto reloaded = Reloaded(bag);
-  ASSERT_EQ(reloaded->Count(), 3u * kItems);
-  for (int i = 0; i < kItems; ++i) {
-    const std::string index = std::to_string(i);
-    ASSERT_EQ(reloaded->ReadProperty("I" + index), Variant("item " + index));
-    ASSERT_EQ(reloaded->ReadProperty("D" + index), Variant(i * 3));
-    ASSERT_EQ(reloaded->ReadProperty("S" + index), Variant(i % 2 == 0));
+  ASSERT_GT(bag.Contents().size(), std::size_t{3} << 20);
+  for (const PropertyBag* held : {&bag, reloaded.get()}) {
+    ASSERT_EQ(held->Count(), 3u * kItems);
+    for (int i = 0; i < kItems; ++i) {
+      const std::string index = std::to_string(i);
+      ASSERT_EQ(held->ReadProperty("I" + index), Variant(text(index)));
+      ASSERT_EQ(held->ReadProperty("D" + index), Variant(i < kItems / 2 ? i : i * 3));
+      ASSERT_EQ(held->ReadProperty("S" + index), Variant(i % 2 == 0));
+    }
+    EXPECT_EQ(held->Names().back(), "S32766");
   }
-  EXPECT_EQ(reloaded->Names().back(), "S32766");
 }
 
 }  // namespace

@@ -1,9 +1,15 @@
-// Everything the code takes from the compiler or the processor beyond
-// standard C++: GCC and Clang builtins, and the x86-64 CRC-32C instruction.
-// Porting to another compiler or processor starts here and nowhere else.
+// Everything the code takes from the compiler, the processor or the system
+// beyond standard C++: GCC and Clang builtins, the x86-64 CRC-32C instruction,
+// and the hint for large pages. Porting to another compiler, processor or
+// system starts here and nowhere else.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #if defined(__x86_64__)
 #include <nmmintrin.h>
@@ -33,6 +39,23 @@ inline WideProduct MultiplyWide(std::uint64_t a, std::uint64_t b) {
 
 /// Starts bringing the cache line at `address` in, for reading.
 inline void PrefetchForRead(const void* address) { __builtin_prefetch(address); }
+
+/// The size of a large page of memory, where the system has them: 2 MiB on
+/// x86-64 Linux.
+inline constexpr std::size_t kLargePageBytes = std::size_t{2} << 20;
+
+/// Asks the system to back `bytes` at `address`, both multiples of
+/// kLargePageBytes, with large pages: one fault then brings in a large page
+/// where it brought in a small one. Only a hint: where the system has no such
+/// pages, or declines, nothing changes.
+inline void AdviseLargePages(void* address, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  madvise(address, bytes, MADV_HUGEPAGE);
+#else
+  static_cast<void>(address);
+  static_cast<void>(bytes);
+#endif
+}
 
 #if TAVORIN_HAS_CRC32C_INSTRUCTION
 inline bool ProcessorHasCrc32c() {
