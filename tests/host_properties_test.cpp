@@ -11,6 +11,7 @@
 
 #include "catalogue/control_type.h"
 #include "catalogue/defaults_catalogue.h"
+#include "host/property_positions.h"
 #include "support/raises.h"
 
 namespace tavorin::host {
@@ -103,6 +104,54 @@ TEST_F(HostPropertiesTest, ReadOnlyMembersRaise383AndUnknownNames438) {
     EXPECT_RAISES(errors::kNoSuchMember, control->SetProperty(property, 1));
   }
   EXPECT_RAISES(errors::kNoSuchMember, Add("Label")->CallMethod("AddItem", {Variant("x")}));
+}
+
+// What one access to a member gave: its value, or the number of its error.
+struct Outcome {
+  Variant value;
+  std::int32_t error = 0;
+  bool operator==(const Outcome&) const = default;
+};
+
+template <typename Access>
+Outcome OutcomeOf(const Access& access) {
+  try {
+    return {access(), 0};
+  } catch (const RuntimeError& error) {
+    return {Variant(), error.Number()};
+  }
+}
+
+// A fixed list of names, placed once a class, reached on controls of several
+// classes in turn: each access acts as the same access by name on a twin of
+// the control, refusals and missing members included.
+TEST_F(HostPropertiesTest, PropertiesReachedByTheirPlaceActAsByName) {
+  const std::vector<std::string_view> names = {"Text", "Caption", "Value", "hWnd", "Nonesuch"};
+  const detail::PropertyPositions positions(names);
+  const std::vector<std::string> classes = {"TextBox",    "Label",   "HScrollBar",
+                                            "VScrollBar", "TextBox", "HScrollBar"};
+  for (const std::string& className : classes) {
+    auto byPlace = Add(className);
+    auto byName = Add(className);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      SCOPED_TRACE(className + "." + std::string(names[i]));
+      const Variant assigned = i == 2 ? Variant::Long(7) : Variant("7");
+      const Outcome set = OutcomeOf([&] {
+        positions.Set(*byPlace, i, assigned);
+        return Variant();
+      });
+      EXPECT_EQ(set, OutcomeOf([&] {
+                  byName->SetProperty(names[i], assigned);
+                  return Variant();
+                }));
+      const Outcome got = OutcomeOf([&] { return positions.Get(*byPlace, i); });
+      if (names[i] == "hWnd") {
+        EXPECT_EQ(got.error, OutcomeOf([&] { return byName->GetProperty(names[i]); }).error);
+      } else {
+        EXPECT_EQ(got, OutcomeOf([&] { return byName->GetProperty(names[i]); }));
+      }
+    }
+  }
 }
 
 // An application's own object, overriding the by-name members as declared:

@@ -2,22 +2,25 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <tavorin/host/error.h>
 
 #include "catalogue/class_tables.h"
+#include "host/property_positions.h"
 
 namespace tavorin::detail {
 
 // A class's entries with two lookup indexes (positions sorted by property
-// name and by key code), built once per process so that a catalogue request
-// costs no allocation.
+// name and by key code) and the properties' places in the class tables,
+// built once per process so that a catalogue request costs no allocation.
 struct CatalogueTable {
   std::vector<CatalogueEntry> entries;
   std::vector<std::size_t> byName;
   std::vector<std::size_t> byKey;
+  std::unique_ptr<host::detail::PropertyPositions> properties;
 };
 
 namespace {
@@ -40,6 +43,10 @@ CatalogueTable MakeTable(std::span<const DefaultsTableRow> rows) {
   }
   table.byName = PositionsSortedBy(table.entries, &CatalogueEntry::propertyName);
   table.byKey = PositionsSortedBy(table.entries, &CatalogueEntry::keyCode);
+  std::vector<std::string_view> names;
+  names.reserve(table.entries.size());
+  for (const CatalogueEntry& entry : table.entries) names.push_back(entry.propertyName);
+  table.properties = std::make_unique<host::detail::PropertyPositions>(std::move(names));
   return table;
 }
 
@@ -91,6 +98,20 @@ const CatalogueEntry* DefaultsCatalogue::Find(std::string_view propertyName) con
 
 const CatalogueEntry* DefaultsCatalogue::FindByKey(std::string_view keyCode) const {
   return FindIn(table_, &CatalogueTable::byKey, &CatalogueEntry::keyCode, keyCode);
+}
+
+host::Variant DefaultsCatalogue::Get(const host::Control& control,
+                                     const CatalogueEntry& entry) const {
+  return table_->properties->Get(control, IndexOf(entry));
+}
+
+void DefaultsCatalogue::Set(host::Control& control, const CatalogueEntry& entry,
+                            const host::Variant& value) const {
+  table_->properties->Set(control, IndexOf(entry), value);
+}
+
+std::size_t DefaultsCatalogue::IndexOf(const CatalogueEntry& entry) const {
+  return static_cast<std::size_t>(&entry - table_->entries.data());
 }
 
 const CatalogueEntry* DefaultsCatalogue::begin() const {

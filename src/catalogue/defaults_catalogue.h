@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include <tavorin/host/control.h>
 #include <tavorin/host/variant.h>
 
 #include "catalogue/control_type.h"
@@ -58,9 +59,17 @@ class DefaultsCatalogue {
   const CatalogueEntry* begin() const;
   const CatalogueEntry* end() const;
 
+  /// The property of `entry`, one of this catalogue's, on `control`: as its
+  /// GetProperty and SetProperty by name, but without looking the name up
+  /// again for every control of a class.
+  host::Variant Get(const host::Control& control, const CatalogueEntry& entry) const;
+  void Set(host::Control& control, const CatalogueEntry& entry, const host::Variant& value) const;
+
  private:
   friend DefaultsCatalogue BuildDefaultsCatalogue(ControlType type);
   explicit DefaultsCatalogue(const CatalogueTable* table) : table_(table) {}
+
+  std::size_t IndexOf(const CatalogueEntry& entry) const;
 
   const CatalogueTable* table_ = nullptr;
 };

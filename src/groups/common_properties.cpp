@@ -29,9 +29,7 @@ void CopyCommonProperties(const ComponentSettings& settings, const host::Control
                           const GroupSwitches& switches) {
   CopyPlaceInForm(settings, source, destination, switches);
   for (const CatalogueEntry& entry : catalogue) {
-    TryStep([&] {
-      destination.SetProperty(entry.propertyName, source.GetProperty(entry.propertyName));
-    });
+    TryStep([&] { catalogue.Set(destination, entry, catalogue.Get(source, entry)); });
   }
   if (switches.placement && settings.sizeAccommodation) {
     CopyPlacement(source, destination);
@@ -44,7 +42,7 @@ void WriteCommonProperties(const ComponentSettings& settings, const host::Contro
                            const host::PropertyBag* customDefaults, const GroupSwitches& switches) {
   for (const CatalogueEntry& entry : catalogue) {
     TryStep([&] {
-      host::Variant value = control.GetProperty(entry.propertyName);
+      host::Variant value = catalogue.Get(control, entry);
       // Most properties already hold their value type (a catalogue's are all
       // convertible ones): passing them through the conversion anyway cost
       // 3.5% of a text box's write and read.
@@ -68,11 +66,10 @@ void ReadCommonProperties(const ComponentSettings& settings, const host::Propert
                           const host::PropertyBag* customDefaults, const GroupSwitches& switches) {
   for (const CatalogueEntry& entry : catalogue) {
     TryStep([&] {
-      control.SetProperty(
-          entry.propertyName,
-          stream.ReadProperty(entry.keyCode,
-                              DefaultForReading(customDefaults, entry.keyCode, entry.defaultValue,
-                                                entry.valueType)));
+      catalogue.Set(control, entry,
+                    stream.ReadProperty(entry.keyCode,
+                                        DefaultForReading(customDefaults, entry.keyCode,
+                                                          entry.defaultValue, entry.valueType)));
     });
   }
   if (switches.placement && settings.sizeAccommodation) {

@@ -38,6 +38,16 @@ float PlacementArgument(const std::vector<Variant>& args, std::size_t position, 
   return CSng(args[position]);
 }
 
+// The position of a property by name; a name that is no property fails as a
+// member of the class does.
+std::size_t MemberSlot(const detail::PropertyTable& table, std::string_view name) {
+  const std::ptrdiff_t slot = table.FindProperty(name);
+  if (slot < 0) {
+    RaiseHostError(table.FindMethod(name) ? errors::kInvalidProcedureCall : errors::kNoSuchMember);
+  }
+  return static_cast<std::size_t>(slot);
+}
+
 }  // namespace
 
 Control::Control(std::weak_ptr<Form> form, std::string name, std::optional<std::int16_t> index)
@@ -127,35 +137,33 @@ Variant Control::CallMethod(const std::string& name, const std::vector<Variant>&
 }
 
 Variant Control::GetProperty(std::string_view name) const {
-  const std::ptrdiff_t slot = table_->FindProperty(name);
-  if (slot < 0) {
-    RaiseHostError(table_->FindMethod(name) ? errors::kInvalidProcedureCall
-                                            : errors::kNoSuchMember);
-  }
-  const detail::PropertySpec& spec = table_->Properties()[static_cast<std::size_t>(slot)];
-  return spec.get ? spec.get(*this) : values_[static_cast<std::size_t>(slot)];
+  return GetAt(MemberSlot(*table_, name));
 }
 
 void Control::SetProperty(std::string_view name, const Variant& value) {
-  const std::ptrdiff_t slot = table_->FindProperty(name);
-  if (slot < 0) {
-    RaiseHostError(table_->FindMethod(name) ? errors::kInvalidProcedureCall
-                                            : errors::kNoSuchMember);
-  }
-  const detail::PropertySpec& spec = table_->Properties()[static_cast<std::size_t>(slot)];
+  SetAt(MemberSlot(*table_, name), value);
+}
+
+Variant Control::GetAt(std::size_t slot) const {
+  const detail::PropertySpec& spec = table_->Properties()[slot];
+  return spec.get ? spec.get(*this) : values_[slot];
+}
+
+void Control::SetAt(std::size_t slot, const Variant& value) {
+  const detail::PropertySpec& spec = table_->Properties()[slot];
   if (spec.readOnly) RaiseHostError(errors::kPropertyReadOnly);
   if (!spec.set && spec.type != VarType::Empty && value.Type() == spec.type) {
     // Assigned in place, the stored value keeps its memory: converting first
     // made a copy to move in, about 3.4% of a text box's write and read.
     detail::PropertyTable::CheckRange(spec, value);
-    values_[static_cast<std::size_t>(slot)] = value;
+    values_[slot] = value;
     return;
   }
   Variant converted = detail::PropertyTable::Coerce(spec, value);
   if (spec.set) {
     spec.set(*this, converted);
   } else {
-    values_[static_cast<std::size_t>(slot)] = std::move(converted);
+    values_[slot] = std::move(converted);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -19,6 +20,11 @@ namespace {
 bool InRange(const ValueRange& range, double value) {
   // Written so that NaN falls outside every range.
   return value >= range.min && value <= range.max;
+}
+
+bool Unbounded(const ValueRange& range) {
+  return range.min == -std::numeric_limits<double>::infinity() &&
+         range.max == std::numeric_limits<double>::infinity();
 }
 
 // The words of a folded name are read straight from the text, with at most
@@ -199,15 +205,22 @@ Variant PropertyTable::Coerce(const PropertySpec& spec, const Variant& value) {
 void PropertyTable::CheckRange(const PropertySpec& spec, const Variant& value) {
   const ValueRange& range = spec.range;
   if (spec.type == VarType::String) {
+    if (Unbounded(range)) return;
     const auto length = static_cast<double>(CharacterCount(*value.Get<std::string>()));
     if (!InRange(range, length)) RaiseHostError(errors::kInvalidPropertyValue);
   } else if (spec.type == VarType::Object) {
+    if (range.objectType.empty()) return;
     const ObjectRef object = value.AsObject();
-    if (object && !range.objectType.empty() && object->TypeName() != range.objectType) {
+    if (object && object->TypeName() != range.objectType) {
       RaiseHostError(errors::kInvalidPropertyValue);
     }
   } else {
-    // The numbers: Integer, Long, Single and Boolean.
+    // The numbers: Integer, Long, Single and Boolean. A whole number is
+    // within a range without bounds or list; converting it to find that out
+    // was a quarter of this check's cost in a text box's write and read.
+    const bool whole = spec.type == VarType::Integer || spec.type == VarType::Long ||
+                       spec.type == VarType::Boolean;
+    if (whole && range.allowed.empty() && Unbounded(range)) return;
     const double number = CDbl(value);
     const bool listed =
         range.allowed.empty() ||

@@ -20,6 +20,7 @@ namespace detail {
 class PropertyTable;
 struct BindingState;
 class BoundDisplay;
+class PropertyPositions;
 }  // namespace detail
 
 /// What a form hands to the constructor of a control it creates; only a Form
@@ -122,11 +123,16 @@ class Control : public Object {
  private:
   friend class Form;
   friend class detail::BoundDisplay;
+  friend class detail::PropertyPositions;
 
   /// Gives every property the value of a new control; a special member that
   /// refuses its initial value (a list too short for it) keeps its own.
   void Initialize(std::int64_t hwnd);
   std::size_t SlotOf(std::string_view name) const;
+  /// The by-name members once the name is found: `slot` is a position in
+  /// the class's table.
+  Variant GetAt(std::size_t slot) const;
+  void SetAt(std::size_t slot, const Variant& value);
 
   std::weak_ptr<Form> form_;
   std::string name_;
