@@ -176,12 +176,8 @@ Variant Control::CallMethod(std::string_view name, const std::vector<Variant>& a
   return method->call(*this, args);
 }
 
-const Variant& Control::StoredValue(std::string_view name) const { return values_[SlotOf(name)]; }
-
-std::size_t Control::SlotOf(std::string_view name) const {
-  const std::ptrdiff_t slot = table_->FindProperty(name);
-  if (slot < 0) RaiseHostError(errors::kNoSuchMember);
-  return static_cast<std::size_t>(slot);
+const Variant& Control::StoredValue(std::string_view name) const {
+  return values_[MemberSlot(*table_, name)];
 }
 
 void Control::Initialize(std::int64_t hwnd) {

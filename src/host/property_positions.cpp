@@ -9,8 +9,6 @@ namespace tavorin::host::detail {
 PropertyPositions::PropertyPositions(std::vector<std::string_view> names)
     : names_(std::move(names)) {}
 
-PropertyPositions::~PropertyPositions() = default;
-
 const PropertyPositions::Resolved& PropertyPositions::ResolvedFor(
     const PropertyTable& table) const {
   const std::lock_guard lock(resolving_);

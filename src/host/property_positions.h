@@ -23,9 +23,6 @@ class PropertyPositions {
   explicit PropertyPositions(std::vector<std::string_view> names);
   PropertyPositions(const PropertyPositions&) = delete;
   PropertyPositions& operator=(const PropertyPositions&) = delete;
-  ~PropertyPositions();
-
-  std::size_t Count() const { return names_.size(); }
 
   /// The value of the `i`th name's property on `control`, as GetProperty
   /// gives it: a name that the control's class lacks fails as there.

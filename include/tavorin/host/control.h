@@ -128,7 +128,6 @@ class Control : public Object {
   /// Gives every property the value of a new control; a special member that
   /// refuses its initial value (a list too short for it) keeps its own.
   void Initialize(std::int64_t hwnd);
-  std::size_t SlotOf(std::string_view name) const;
   /// The by-name members once the name is found: `slot` is a position in
   /// the class's table.
   Variant GetAt(std::size_t slot) const;
