@@ -33,6 +33,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       const double seconds = run.GetAdjustedCPUTime() / UnitsPerSecond(run.time_unit);
       if (run.run_type == Run::RT_Iteration) {
         best_[name] = best_.contains(name) ? std::min(best_[name], seconds) : seconds;
+        if (run.counters.contains("ratio")) inTurn_[name].push_back(run.counters.at("ratio"));
         KeepCounters(name, run);
       } else if (run.aggregate_name == "median") {
         median_[name] = seconds;
@@ -61,6 +62,30 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     if (Complete(best_)) std::printf(" %6.2f", value(best_));
     if (Complete(median_)) std::printf(" [%.2f]", value(median_));
     std::printf("   goal: %s\n", goal);
+  }
+
+  /// A benchmark that timed two operations in turn (RunInTurn), the ratio
+  /// of their times beside its goal.
+  struct InTurnRow {
+    const char* label;
+    const char* benchmark;
+    const char* goal;
+  };
+
+  /// The rows of the benchmarks timed in turn that have run: each ratio's
+  /// median over the repetitions, and their range where there were several.
+  void PrintInTurn(std::initializer_list<InTurnRow> rows) const {
+    bool headed = false;
+    for (const InTurnRow& row : rows) {
+      if (!inTurn_.contains(row.benchmark)) continue;
+      if (!headed) std::printf("timed in turn, CPU time / reference: median [range]\n");
+      headed = true;
+      std::vector<double> ratios = inTurn_.at(row.benchmark);
+      std::sort(ratios.begin(), ratios.end());
+      std::printf("  %-26s %6.2f", row.label, ratios[ratios.size() / 2]);
+      if (ratios.size() > 1) std::printf(" [%.2f to %.2f]", ratios.front(), ratios.back());
+      std::printf("   goal: %s\n", row.goal);
+    }
   }
 
   /// One summary line of sizes: `part` against `whole`, both shown.
@@ -94,6 +119,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   std::vector<std::string> required_;
   Times best_;
   Times median_;
+  std::map<std::string, std::vector<double>> inTurn_;
 };
 
 /// Runs the benchmarks the command line selects with `reporter`, then prints
