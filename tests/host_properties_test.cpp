@@ -126,7 +126,8 @@ Outcome OutcomeOf(const Access& access) {
 // classes in turn: each access acts as the same access by name on a twin of
 // the control, refusals and missing members included.
 TEST_F(HostPropertiesTest, PropertiesReachedByTheirPlaceActAsByName) {
-  const std::vector<std::string_view> names = {"Text", "Caption", "Value", "hWnd", "Nonesuch"};
+  const std::vector<std::string_view> names = {"Text", "Caption", "Value",
+                                               "hWnd", "Left",    "Nonesuch"};
   const detail::PropertyPositions positions(names);
   const std::vector<std::string> classes = {"TextBox",    "Label",   "HScrollBar",
                                             "VScrollBar", "TextBox", "HScrollBar"};
@@ -145,6 +146,10 @@ TEST_F(HostPropertiesTest, PropertiesReachedByTheirPlaceActAsByName) {
                   return Variant();
                 }));
       const Outcome got = OutcomeOf([&] { return positions.Get(*byPlace, i); });
+      EXPECT_EQ(got, OutcomeOf([&] {
+                  Variant computed;
+                  return positions.Peek(*byPlace, i, computed);
+                }));
       // Two controls never share a window, so only the outcome's kind compares.
       if (names[i] == "hWnd") {
         EXPECT_EQ(got.error, OutcomeOf([&] { return byName->GetProperty(names[i]); }).error);

@@ -105,6 +105,12 @@ host::Variant DefaultsCatalogue::Get(const host::Control& control,
   return table_->properties->Get(control, IndexOf(entry));
 }
 
+const host::Variant& DefaultsCatalogue::Peek(const host::Control& control,
+                                             const CatalogueEntry& entry,
+                                             host::Variant& computed) const {
+  return table_->properties->Peek(control, IndexOf(entry), computed);
+}
+
 void DefaultsCatalogue::Set(host::Control& control, const CatalogueEntry& entry,
                             const host::Variant& value) const {
   table_->properties->Set(control, IndexOf(entry), value);

@@ -63,6 +63,10 @@ class DefaultsCatalogue {
   /// GetProperty and SetProperty by name, but without looking the name up
   /// again for every control of a class.
   host::Variant Get(const host::Control& control, const CatalogueEntry& entry) const;
+  /// Get's value without a copy where the control stores it: else it is
+  /// put in `computed`.
+  const host::Variant& Peek(const host::Control& control, const CatalogueEntry& entry,
+                            host::Variant& computed) const;
   void Set(host::Control& control, const CatalogueEntry& entry, const host::Variant& value) const;
 
  private:

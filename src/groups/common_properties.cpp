@@ -40,18 +40,24 @@ void CopyCommonProperties(const ComponentSettings& settings, const host::Control
 void WriteCommonProperties(const ComponentSettings& settings, const host::Control& control,
                            host::PropertyBag& stream, const DefaultsCatalogue& catalogue,
                            const host::PropertyBag* customDefaults, const GroupSwitches& switches) {
+  // Values are written from where the control keeps them: a copy of each
+  // was 1.2% of a text box's write and read (component_bench, under
+  // callgrind).
+  host::Variant computed;
+  host::Variant converted;
   for (const CatalogueEntry& entry : catalogue) {
     TryStep([&] {
-      host::Variant value = catalogue.Get(control, entry);
+      const host::Variant* value = &catalogue.Peek(control, entry, computed);
       // Most properties already hold their value type (a catalogue's are all
       // convertible ones): passing them through the conversion anyway cost
       // 3.5% of a text box's write and read.
-      if (value.Type() != static_cast<host::VarType>(entry.valueType)) {
-        value = ConvertToValueType(std::move(value), entry.valueType);
-        if (value.IsNull()) return;
+      if (value->Type() != static_cast<host::VarType>(entry.valueType)) {
+        converted = ConvertToValueType(*value, entry.valueType);
+        if (converted.IsNull()) return;
+        value = &converted;
       }
       stream.WriteProperty(
-          entry.keyCode, value,
+          entry.keyCode, *value,
           DefaultForWriting(customDefaults, entry.keyCode, entry.defaultValue, entry.valueType));
     });
   }

@@ -31,6 +31,13 @@ class PropertyPositions {
     if (position < 0) return control.GetProperty(names_[i]);
     return control.GetAt(static_cast<std::size_t>(position));
   }
+  /// The same value without a copy where the control stores it: else it is
+  /// put in `computed`.
+  const Variant& Peek(const Control& control, std::size_t i, Variant& computed) const {
+    const std::ptrdiff_t position = PositionIn(control, i);
+    if (position < 0) return computed = control.GetProperty(names_[i]);
+    return control.PeekAt(static_cast<std::size_t>(position), computed);
+  }
   /// Sets it, as SetProperty does.
   void Set(Control& control, std::size_t i, const Variant& value) const {
     const std::ptrdiff_t position = PositionIn(control, i);

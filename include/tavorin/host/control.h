@@ -132,6 +132,9 @@ class Control : public Object {
   /// the class's table.
   Variant GetAt(std::size_t slot) const;
   void SetAt(std::size_t slot, const Variant& value);
+  /// The value at `slot` without a copy: a stored one where it is, a
+  /// computed one put in `computed`.
+  const Variant& PeekAt(std::size_t slot, Variant& computed) const;
 
   std::weak_ptr<Form> form_;
   std::string name_;
