@@ -30,8 +30,8 @@
 #include "catalogue/defaults_catalogue.h"
 #include "groups/common_properties.h"
 #include "support/counting_allocator.h"
-#include "support/msgpack_keys.h"
 #include "support/in_turn.h"
+#include "support/msgpack_keys.h"
 #include "support/summary_reporter.h"
 
 namespace {
