@@ -194,19 +194,24 @@ void RunBagWork(benchmark::State& state, const BagWork& work) {
 // block timed as one: about a tenth of a millisecond.
 constexpr int kRoundsInTurn = 16;
 
-void BM_BagAloneWriteAndRead(benchmark::State& state) {
-  Fixture fixture;
-  RunBagWork(state, TextBoxBagWork(*fixture.source));
+// The bag work alone of a pair's source, made by `WorkOf`.
+template <typename Pair, BagWork (*WorkOf)(const Control&)>
+void BM_BagAlone(benchmark::State& state) {
+  Pair pair;
+  RunBagWork(state, WorkOf(*pair.source));
 }
-BENCHMARK(BM_BagAloneWriteAndRead);
 
-void BM_TextBoxInTurnWithBagAlone(benchmark::State& state) {
-  Fixture fixture;
-  const BagWork work = TextBoxBagWork(*fixture.source);
+// The pair's write and read timed in turn with its bag work alone.
+template <typename Pair, BagWork (*WorkOf)(const Control&)>
+void BM_InTurnWithBagAlone(benchmark::State& state) {
+  Pair pair;
+  const BagWork work = WorkOf(*pair.source);
   tavorin::bench::RunInTurn(
-      state, kRoundsInTurn, [&] { WriteAndRead(fixture); }, [&] { DoBagWork(work); });
+      state, kRoundsInTurn, [&] { WriteAndRead(pair); }, [&] { DoBagWork(work); });
 }
-BENCHMARK(BM_TextBoxInTurnWithBagAlone);
+
+BENCHMARK(BM_BagAlone<Fixture, TextBoxBagWork>)->Name("BM_BagAloneWriteAndRead");
+BENCHMARK(BM_InTurnWithBagAlone<Fixture, TextBoxBagWork>)->Name("BM_TextBoxInTurnWithBagAlone");
 
 // The host's by-name work of the same transfer without the component: every
 // catalogued property got from one text box and assigned to another.
@@ -267,19 +272,8 @@ BagWork ButtonBagWork(const Control& source) {
   return BagWorkOf(source, tavorin::detail::ControlType::CommandButton, writes, reads);
 }
 
-void BM_ButtonBagAloneWriteAndRead(benchmark::State& state) {
-  ButtonFixture fixture;
-  RunBagWork(state, ButtonBagWork(*fixture.source));
-}
-BENCHMARK(BM_ButtonBagAloneWriteAndRead);
-
-void BM_ButtonInTurnWithBagAlone(benchmark::State& state) {
-  ButtonFixture fixture;
-  const BagWork work = ButtonBagWork(*fixture.source);
-  tavorin::bench::RunInTurn(
-      state, kRoundsInTurn, [&] { WriteAndRead(fixture); }, [&] { DoBagWork(work); });
-}
-BENCHMARK(BM_ButtonInTurnWithBagAlone);
+BENCHMARK(BM_BagAlone<ButtonFixture, ButtonBagWork>)->Name("BM_ButtonBagAloneWriteAndRead");
+BENCHMARK(BM_InTurnWithBagAlone<ButtonFixture, ButtonBagWork>)->Name("BM_ButtonInTurnWithBagAlone");
 
 // Prints as usual, then the component's costs as multiples of the bag work.
 class ComponentSummary : public tavorin::bench::SummaryReporter {

@@ -168,6 +168,12 @@ std::span<const std::uint8_t> RecordAt(const detail::RecordBytes& records, std::
   return records.View().subspan(begin);
 }
 
+// The name of the entry at `position`.
+std::string_view NameAt(const detail::RecordBytes& records, const Entries& entries,
+                        std::size_t position) {
+  return RecordName(RecordAt(records, entries[position]));
+}
+
 // Calls `visit(at, hash)` for the entries from `from` to `to`, in order, with
 // the hash of each entry's name. Names are hashed a few entries ahead, and
 // their slots fetched, so that the slot of each is on its way into the cache
@@ -185,7 +191,7 @@ void VisitHashes(const detail::RecordBytes& records, const Entries& entries, std
   std::uint64_t ahead[kHashesAhead];
   const auto hashAhead = [&](std::size_t at) {
     if (at >= to) return;
-    ahead[at % kHashesAhead] = HashName(RecordName(RecordAt(records, entries[at])), seed);
+    ahead[at % kHashesAhead] = HashName(NameAt(records, entries, at), seed);
     index.Prefetch(ahead[at % kHashesAhead]);
   };
   for (std::size_t at = from; at < from + kHashesAhead; ++at) hashAhead(at);
@@ -210,20 +216,20 @@ void PlaceDistinct(const detail::RecordBytes& records, const Entries& entries, s
 template <typename Repeated>
 void IndexEntries(const detail::RecordBytes& records, Entries& entries, std::size_t from,
                   NameIndex& index, const Repeated& repeated) {
-  const auto nameAt = [&](std::size_t at) { return RecordName(RecordAt(records, entries[at])); };
   std::size_t kept = from;
   // Entries before `kept` are indexed; `at` is not yet overwritten.
-  VisitHashes(
-      records, entries, from, entries.size(), index, [&](std::size_t at, std::uint64_t hash) {
-        const NameIndex::Probe probe =
-            index.Find(hash, [&](std::size_t position) { return nameAt(position) == nameAt(at); });
-        if (probe.position != NameIndex::kNotFound) {
-          repeated(probe.position, entries[at]);
-          return;
-        }
-        entries[kept] = entries[at];
-        index.Insert(probe, kept++, hash);
-      });
+  VisitHashes(records, entries, from, entries.size(), index,
+              [&](std::size_t at, std::uint64_t hash) {
+                const NameIndex::Probe probe = index.Find(hash, [&](std::size_t position) {
+                  return NameAt(records, entries, position) == NameAt(records, entries, at);
+                });
+                if (probe.position != NameIndex::kNotFound) {
+                  repeated(probe.position, entries[at]);
+                  return;
+                }
+                entries[kept] = entries[at];
+                index.Insert(probe, kept++, hash);
+              });
   entries.Truncate(kept);
 }
 
@@ -335,7 +341,9 @@ struct PropertyBag::Impl {
   std::span<const std::uint8_t> Record(std::size_t position) const {
     return RecordAt(records, entries[position]);
   }
-  std::string_view NameAt(std::size_t position) const { return RecordName(Record(position)); }
+  std::string_view NameAt(std::size_t position) const {
+    return host::NameAt(records, entries, position);
+  }
 
   std::size_t Find(std::string_view name) {
     IndexWrites();
